@@ -1,0 +1,52 @@
+#include "app/qtuserinteraction.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+// Messages may break lines with a carriage return alone; message boxes want line feeds.
+QString shown(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+} // namespace
+
+QWidget *QtUserInteraction::parentWindow()
+{
+    return QApplication::activeWindow();
+}
+
+bool QtUserInteraction::confirm(const QString &text)
+{
+    return QMessageBox::question(parentWindow(), QStringLiteral("Confirmare"), shown(text),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void QtUserInteraction::inform(const QString &text)
+{
+    QMessageBox::information(parentWindow(), QApplication::applicationDisplayName(), shown(text));
+}
+
+void QtUserInteraction::showError(const QString &text)
+{
+    QMessageBox::critical(parentWindow(), QApplication::applicationDisplayName(), shown(text));
+}
+
+QString QtUserInteraction::browseFolder(const QString &caption, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parentWindow(), caption, start);
+}
+
+void QtUserInteraction::beginWait()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUserInteraction::endWait()
+{
+    QApplication::restoreOverrideCursor();
+}

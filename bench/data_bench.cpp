@@ -1,0 +1,57 @@
+// Times the copy of 10 000 rows into a record set and the loading of a 10 000-row classifier,
+// on a fresh database file. Run by hand: build/bench/bench_data
+
+#include "data/databasemaker.h"
+#include "data/helpers.h"
+#include "data/tdm.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.gdb"));
+    DatabaseMaker::create(path, DatabaseMaker::Kind::Delivered);
+
+    DM = new TDM;
+    DM->IDB->params() = QStringList{QStringLiteral("USER_NAME=sysdba"), QStringLiteral("PASSWORD=x")};
+    DM->IDB->setDatabaseName(path);
+    DM->IDB->open();
+
+    // 10 000 persons and 10 000 professions.
+    QString block = QStringLiteral("execute block as declare i integer = 0; begin while (i < 10000) do begin "
+                                   "insert into k_prof (kp_id, kp_name_ro) values (1000000 + :i, 'profesie ' || :i); "
+                                   "insert into econ_agent values (:i + 1, '1234567', '1', 'A', 'B', 'C', 1, 'D', '0'); "
+                                   "i = i + 1; end end");
+    // econ_agent rows only serve as a wide table to copy.
+    DM->execWrite(block);
+
+    const int rounds = 5;
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < rounds; ++i) {
+        DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
+        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+    }
+    const double copyMs = double(t.elapsed()) / rounds;
+    std::printf("CopyToMemTable mode 3, %d rows of econ_agent: %.1f ms\n", DM->econ_agent->recordCount(), copyMs);
+
+    t.restart();
+    for (int i = 0; i < rounds; ++i) {
+        DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
+        CopyToMemTable(DM->IBQ1, DM->CDS, 2);
+    }
+    std::printf("CopyToMemTable mode 2, %d rows: %.1f ms\n", DM->CDS->recordCount(), double(t.elapsed()) / rounds);
+
+    t.restart();
+    for (int i = 0; i < rounds; ++i)
+        LoadClassifier(DM->k_prof);
+    std::printf("LoadClassifier k_prof, %d rows: %.1f ms\n", DM->k_prof->recordCount(), double(t.elapsed()) / rounds);
+
+    delete DM;
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// A transaction on the connection. Queries attached to it lose their open cursor when it ends,
+// as the server closes cursors at commit.
+
+#include <QObject>
+#include <ibase.h>
+
+class IbDatabase;
+class IbQuery;
+
+class IbTransaction : public QObject
+{
+    Q_OBJECT
+public:
+    explicit IbTransaction(IbDatabase *db, QObject *parent = nullptr);
+    ~IbTransaction() override;
+
+    IbDatabase *database() const { return m_db; }
+    bool active() const { return m_handle != 0; }
+    void startTransaction();
+    void commit();
+    void rollback();
+    // Commits when active; the statement pattern opens and closes every use with it.
+    void commitIfActive()
+    {
+        if (active())
+            commit();
+    }
+
+    isc_tr_handle *handle() { return &m_handle; }
+    void attachQuery(IbQuery *q);
+    void detachQuery(IbQuery *q);
+
+private:
+    void closeCursors();
+
+    IbDatabase *m_db;
+    isc_tr_handle m_handle = 0;
+    QList<IbQuery *> m_queries;
+};

@@ -1,0 +1,73 @@
+#pragma once
+// The data module: the one connection, the five queries with their transactions, and every
+// in-memory record set that windows show and rules check. One instance, DM, lives for the run.
+
+#include "data/datasource.h"
+#include "data/ibdatabase.h"
+#include "data/ibquery.h"
+#include "data/ibtransaction.h"
+#include "data/recordset.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <vector>
+
+class TDM : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TDM(QObject *parent = nullptr);
+    ~TDM() override;
+
+    IbDatabase *IDB;
+    IbTransaction *IBT1, *IBT2, *IBT3, *IBT4, *IBT5;
+    IbQuery *IBQ1, *IBQ2, *IBQ3, *IBQ4, *IBQ5;
+
+    RecordSet *econ_agent, *assured_person, *name_account, *saldo_data;
+    RecordSet *k_adm_area2, *k_form_type, *cl_form_type, *k_month, *k_prof, *k_id_doc_type, *k_tariff_ap,
+        *k_tariff_ap_value;
+    RecordSet *person, *saldo, *stage, *money, *pachet, *rev;
+    RecordSet *CDS, *cds1, *cds3, *cds4, *cds5;
+    RecordSet *rev5_pl, *rev5_na, *rev5_sd, *Temp;
+
+    // The record sets in the order they were created (the classifier walk follows it).
+    const std::vector<RecordSet *> &recordSets() const { return m_sets; }
+    RecordSet *recordSet(const QString &name) const;
+    // "DS" + the record set's name.
+    DataSource *dataSource(const QString &name) const;
+    DataSource *dataSourceOf(RecordSet *set) const;
+
+    // The year chosen in the persons workspace; "0" until it sets one.
+    QString workingYear = QStringLiteral("0");
+    // The server's date, read at connection.
+    QDateTime serverDate;
+
+    // Read sequence: commit the query's transaction if active, start it, close the query, set
+    // the statement and open it.
+    void openRead(IbQuery *q, const QString &sql);
+    // The end of a read: commit if active, close the query.
+    void endRead(IbQuery *q);
+    // Write sequence on IBQ2 in IBT2, committed at once.
+    void execWrite(const QString &sql);
+
+    // Declared fields of the record sets that have them (kept apart so they can be rebuilt).
+    void declareEconAgent();
+    void declareAssuredPerson();
+    void declareNameAccount();
+    void declareSaldoData();
+    void declareFormTypes();
+    void declareTemp();
+    void declareRev5();
+
+    // Cancels the edits of saldo_data, name_account and assured_person, in that order.
+    void cancelPendingEdits();
+
+private:
+    RecordSet *makeSet(const QString &name);
+
+    std::vector<RecordSet *> m_sets;
+    std::vector<DataSource *> m_sources;
+};
+
+// The single data module of the run.
+extern TDM *DM;

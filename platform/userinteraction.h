@@ -1,0 +1,37 @@
+#pragma once
+// The questions and notices an operation needs in its middle. Windows install the Qt
+// implementation; tests install a scripted one, so that every rule runs without a screen.
+
+#include <QString>
+
+class UserInteraction
+{
+public:
+    virtual ~UserInteraction() = default;
+    // Yes/No question captioned "Confirmare"; true for Yes.
+    virtual bool confirm(const QString &text) = 0;
+    // A plain message with an OK button.
+    virtual void inform(const QString &text) = 0;
+    // A refusal or database error shown by the top-level handler.
+    virtual void showError(const QString &text) = 0;
+    // The folder browser; empty when the user cancels.
+    virtual QString browseFolder(const QString &caption, const QString &start) = 0;
+    // The wait cursor, nested.
+    virtual void beginWait() = 0;
+    virtual void endWait() = 0;
+};
+
+// The implementation in force. Before one is installed, questions are answered No and
+// notices go nowhere.
+UserInteraction &userInteraction();
+void setUserInteraction(UserInteraction *ui);
+
+// Shows the wait cursor for its lifetime and restores the previous cursor on every way out.
+class WaitCursor
+{
+public:
+    WaitCursor() { userInteraction().beginWait(); }
+    ~WaitCursor() { userInteraction().endWait(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};

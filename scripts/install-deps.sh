@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test the program.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev libgl-dev
+  firebird3.0-server-core firebird-dev libfbclient2 firebird3.0-utils
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libarchive-tools poppler-utils fonts-dejavu-core
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,34 @@
+#pragma once
+// Answers the program's questions from a script and records everything it was told.
+
+#include "platform/userinteraction.h"
+
+#include <QStringList>
+#include <deque>
+
+class ScriptedUserInteraction : public UserInteraction
+{
+public:
+    ScriptedUserInteraction() { setUserInteraction(this); }
+    ~ScriptedUserInteraction() override { setUserInteraction(nullptr); }
+
+    std::deque<bool> answers;     // next answers to confirm(); No when empty
+    QStringList questions, notices, errors;
+    QString folder;               // what browseFolder() returns
+    int waitDepth = 0, maxWaitDepth = 0;
+
+    bool confirm(const QString &text) override
+    {
+        questions << text;
+        if (answers.empty())
+            return false;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void inform(const QString &text) override { notices << text; }
+    void showError(const QString &text) override { errors << text; }
+    QString browseFolder(const QString &, const QString &) override { return folder; }
+    void beginWait() override { maxWaitDepth = qMax(maxWaitDepth, ++waitDepth); }
+    void endWait() override { --waitDepth; }
+};

@@ -1,0 +1,76 @@
+#include "tests/support/testdatabase.h"
+#include "data/formats.h"
+#include "data/tdm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <map>
+
+namespace {
+
+QString templateFile(DatabaseMaker::Kind kind)
+{
+    static QTemporaryDir dir;
+    static std::map<int, QString> made;
+    auto it = made.find(int(kind));
+    if (it != made.end())
+        return it->second;
+    const QString path = dir.filePath(QStringLiteral("template%1.gdb").arg(int(kind)));
+    DatabaseMaker::create(path, kind);
+    made[int(kind)] = path;
+    return path;
+}
+
+} // namespace
+
+TestDatabase::TestDatabase(DatabaseMaker::Kind kind)
+{
+    m_path = m_dir.filePath(QStringLiteral("bdkolm.gdb"));
+    if (!QFile::copy(templateFile(kind), m_path))
+        throw std::runtime_error("cannot copy the template database");
+    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup);
+}
+
+void DataModuleTest::SetUp()
+{
+    db = std::make_unique<TestDatabase>(kind());
+    Formats::forceDefaults();
+    DM = new TDM;
+    DM->IDB->params() = QStringList{QStringLiteral("USER_NAME=sysdba"), QStringLiteral("PASSWORD=quintorez")};
+    DM->IDB->setDatabaseName(db->path());
+    DM->IDB->open();
+}
+
+void DataModuleTest::TearDown()
+{
+    delete DM;
+    DM = nullptr;
+    db.reset();
+}
+
+QStringList DataModuleTest::column(const QString &sql)
+{
+    DM->openRead(DM->IBQ4, sql);
+    QStringList out;
+    while (!DM->IBQ4->eof()) {
+        const QVariant v = DM->IBQ4->value(0);
+        out << (v.typeId() == QMetaType::Double ? Formats::floatText(v.toDouble()) : v.toString());
+        DM->IBQ4->next();
+    }
+    DM->endRead(DM->IBQ4);
+    return out;
+}
+
+QVariant DataModuleTest::scalar(const QString &sql)
+{
+    DM->openRead(DM->IBQ4, sql);
+    const QVariant v = DM->IBQ4->eof() ? QVariant() : DM->IBQ4->value(0);
+    DM->endRead(DM->IBQ4);
+    return v;
+}
+
+void DataModuleTest::exec(const QString &sql)
+{
+    DM->execWrite(sql);
+}
