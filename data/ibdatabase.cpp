@@ -64,7 +64,7 @@ void IbDatabase::close()
     if (!connected())
         return;
     for (IbTransaction *t : m_transactions)
-        if (t->active())
+        if (t && t->active())
             t->commit();
     ISC_STATUS_ARRAY status;
     isc_detach_database(status, &m_handle);

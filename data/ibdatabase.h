@@ -3,6 +3,7 @@
 // embedded engine; "host:/path" reaches a server. Statements always use SQL dialect 1.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <ibase.h>
@@ -45,5 +46,5 @@ private:
     QString m_databaseName;
     QStringList m_params;
     IbTransaction *m_defaultTransaction = nullptr;
-    QList<IbTransaction *> m_transactions;
+    QList<QPointer<IbTransaction>> m_transactions;
 };

@@ -33,7 +33,8 @@ IbQuery::~IbQuery()
         close();
     } catch (...) {
     }
-    m_transaction->detachQuery(this);
+    if (m_transaction)
+        m_transaction->detachQuery(this);
 }
 
 namespace {
@@ -304,7 +305,7 @@ void IbQuery::close()
 {
     if (d->stmt) {
         ISC_STATUS_ARRAY status;
-        if (m_active && m_transaction->active())
+        if (m_active && m_transaction && m_transaction->active())
             isc_dsql_free_statement(status, &d->stmt, DSQL_close);
     }
     freeStatement();

@@ -5,6 +5,7 @@
 #include "data/fieldtype.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
@@ -57,7 +58,7 @@ private:
     void fetch();
     void freeStatement();
 
-    IbTransaction *m_transaction;
+    QPointer<IbTransaction> m_transaction;
     QStringList m_sql;
     bool m_active = false;
     bool m_eof = true;

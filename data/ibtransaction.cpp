@@ -12,18 +12,19 @@ IbTransaction::IbTransaction(IbDatabase *db, QObject *parent) : QObject(parent),
 IbTransaction::~IbTransaction()
 {
     try {
-        if (active() && m_db->connected())
+        if (active() && m_db && m_db->connected())
             commit();
     } catch (...) {
     }
-    m_db->unregisterTransaction(this);
+    if (m_db)
+        m_db->unregisterTransaction(this);
 }
 
 void IbTransaction::startTransaction()
 {
     if (active())
         throw DbError(QStringLiteral("Transaction is active"));
-    if (!m_db->connected())
+    if (!m_db || !m_db->connected())
         throw DbError(QStringLiteral("Database not assigned or not connected"));
     static const char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
                                isc_tpb_rec_version, isc_tpb_wait};

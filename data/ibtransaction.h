@@ -3,6 +3,7 @@
 // as the server closes cursors at commit.
 
 #include <QObject>
+#include <QPointer>
 #include <ibase.h>
 
 class IbDatabase;
@@ -34,7 +35,7 @@ public:
 private:
     void closeCursors();
 
-    IbDatabase *m_db;
+    QPointer<IbDatabase> m_db;
     isc_tr_handle m_handle = 0;
     QList<IbQuery *> m_queries;
 };

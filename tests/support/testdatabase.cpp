@@ -55,7 +55,12 @@ QStringList DataModuleTest::column(const QString &sql)
     QStringList out;
     while (!DM->IBQ4->eof()) {
         const QVariant v = DM->IBQ4->value(0);
-        out << (v.typeId() == QMetaType::Double ? Formats::floatText(v.toDouble()) : v.toString());
+        if (v.typeId() == QMetaType::Double)
+            out << Formats::floatText(v.toDouble());
+        else if (v.typeId() == QMetaType::QDateTime)
+            out << Formats::dateTimeText(v.toDateTime());
+        else
+            out << v.toString();
         DM->IBQ4->next();
     }
     DM->endRead(DM->IBQ4);

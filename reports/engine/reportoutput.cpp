@@ -1,0 +1,107 @@
+#include "reports/engine/reportoutput.h"
+
+#include "reports/engine/report.h"
+#include "reports/engine/reportlayouter.h"
+#include "reports/engine/reportpreview.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+namespace ReportOutput {
+
+ReportDocument layout(const Report &report)
+{
+    return ReportLayouter(report).run();
+}
+
+bool exportPdf(const Report &report, const QString &path, QString *error)
+{
+    return exportPdf(layout(report), path, error);
+}
+
+bool exportPdf(const ReportDocument &document, const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1200);
+        writer.setPageLayout(document.pageLayout());
+        writer.setTitle(document.name());
+        writer.setCreator(QStringLiteral("Evidenta"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            if (error)
+                *error = QStringLiteral("cannot start the PDF writer");
+            return false;
+        }
+        for (int i = 0; i < document.pageCount(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            document.paintPage(painter, i);
+        }
+        painter.end();
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool print(const Report &report, QPrinter *printer)
+{
+    return print(layout(report), printer);
+}
+
+bool print(const ReportDocument &document, QPrinter *printer)
+{
+    if (!printer)
+        return false;
+    printer->setFullPage(true);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(document.orientation());
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    if (!document.name().isEmpty())
+        printer->setDocName(document.name());
+
+    int from = 1, to = document.pageCount();
+    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
+        from = qMax(1, printer->fromPage());
+        to = qMin(to, printer->toPage() > 0 ? printer->toPage() : to);
+    }
+    QPainter painter;
+    if (!painter.begin(printer))
+        return false;
+    for (int page = from; page <= to; ++page) {
+        if (page > from)
+            printer->newPage();
+        document.paintPage(painter, page - 1);
+    }
+    return painter.end();
+}
+
+bool printWithoutPreview(const Report &report)
+{
+    if (QPrinterInfo::defaultPrinter().isNull())
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    return print(report, &printer);
+}
+
+void preview(const Report &report, QWidget *parent)
+{
+    ReportPreview dialog(layout(report), parent);
+    dialog.exec();
+}
+
+} // namespace ReportOutput
