@@ -1,9 +1,13 @@
 #include "app/tfmain.h"
 #include "app/guard.h"
+#include "app/connection.h"
+#include "app/tfconect.h"
+#include "maintenance/databasearchive.h"
 #include "persons/tfpers.h"
 #include "data/formats.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
+#include "platform/userinteraction.h"
 #include "records/workspaceopening.h"
 
 #include <QApplication>
@@ -92,6 +96,8 @@ void TFMain::enableConnectedMenu()
 void TFMain::Conectare1Click()
 {
     Platform::activateKeyboardLayout(QStringLiteral("00000409"));
+    TFConect dialog(this);
+    dialog.exec();
 }
 
 void TFMain::Inregistrare1Click()
@@ -114,7 +120,11 @@ void TFMain::Persoaneasigurate1Click()
     }
 }
 
-void TFMain::Arhivareabazei1Click() {}
+void TFMain::Arhivareabazei1Click()
+{
+    WaitCursor wait;
+    DatabaseArchive::makeManualArchive(Connection::databasePath(), QDate::currentDate());
+}
 void TFMain::Reinoire1Click() {}
 void TFMain::Actualizareprofesii1Click() {}
 void TFMain::ImportBDPELDOR1Click() {}

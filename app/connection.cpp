@@ -1,0 +1,167 @@
+#include "app/connection.h"
+#include "data/dberror.h"
+#include "data/formats.h"
+#include "data/helpers.h"
+#include "data/tdm.h"
+#include "maintenance/databasearchive.h"
+#include "platform/platform.h"
+#include "platform/userinteraction.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace Connection {
+
+namespace {
+
+void openDatabase(const QString &user, const QString &password)
+{
+    IbDatabase *db = DM->IDB;
+    if (db->connected())
+        db->close();
+    db->params().clear();
+    db->params() << QStringLiteral("USER_NAME=") + user.trimmed() << QStringLiteral("PASSWORD=") + password.trimmed();
+    db->setDatabaseName(databasePath());
+    db->open();
+}
+
+void loadClassifiers()
+{
+    for (RecordSet *s : DM->recordSets())
+        if (s->name().startsWith(QLatin1String("k_")))
+            LoadClassifier(s);
+}
+
+void prepareRecordSets()
+{
+    for (RecordSet *s : {DM->econ_agent, DM->assured_person, DM->name_account, DM->Temp}) {
+        s->close();
+        s->createDataSet();
+        s->emptyDataSet();
+    }
+    DM->Temp->append();
+
+    DM->declareFormTypes();
+    DM->k_form_type->createDataSet();
+    DM->cl_form_type->createDataSet();
+    auto add = [](RecordSet *s, int id, const QString &name) {
+        s->append();
+        s->field(QStringLiteral("kft_id")).setValue(id);
+        s->field(QStringLiteral("kft_name_ro")).setValue(name);
+        s->post();
+    };
+    add(DM->k_form_type, 1, QStringLiteral("Primară"));
+    add(DM->cl_form_type, 1, QStringLiteral("Primară"));
+    add(DM->cl_form_type, 3, QStringLiteral("De corectare"));
+    DM->k_form_type->first();
+    DM->cl_form_type->first();
+
+    DM->saldo_data->close();
+    DM->saldo_data->createDataSet();
+    DM->saldo_data->emptyDataSet();
+}
+
+void readServerDate()
+{
+    DM->openRead(DM->IBQ1, QStringLiteral(" select * from get_data"));
+    DM->serverDate = DM->IBQ1->eof() ? QDateTime() : DM->IBQ1->value(0).toDateTime();
+    DM->endRead(DM->IBQ1);
+}
+
+// Runs the statement unless the probe succeeds; a failing statement is rolled back silently.
+void createWhenMissing(const QString &probe, const QString &statement)
+{
+    DM->IBT3->commitIfActive();
+    DM->IBT3->startTransaction();
+    try {
+        DM->IBQ3->close();
+        DM->IBQ3->clearSql();
+        DM->IBQ3->addSql(probe);
+        DM->IBQ3->open();
+        DM->IBQ3->close();
+        return;
+    } catch (const DbError &) {
+    }
+    DM->IBT2->commitIfActive();
+    DM->IBT2->startTransaction();
+    try {
+        DM->IBQ2->close();
+        DM->IBQ2->clearSql();
+        DM->IBQ2->addSql(statement);
+        DM->IBQ2->execQuery();
+        DM->IBT2->commit();
+        DM->IBQ2->close();
+    } catch (const DbError &) {
+        DM->IBT2->rollback();
+    }
+}
+
+void correctTerritorialOffices()
+{
+    DM->IBT3->commitIfActive();
+    DM->IBT3->startTransaction();
+    DM->IBQ3->close();
+    DM->IBQ3->clearSql();
+    DM->IBQ3->addSql(QStringLiteral("select * from k_adm_area2 where kaa2_id in(0,99)"));
+    DM->IBQ3->open();
+    const bool found = !DM->IBQ3->eof();
+    if (!found) {
+        DM->endRead(DM->IBQ3);
+        return;
+    }
+    DM->IBT3->commitIfActive();
+    DM->execWrite(QStringLiteral("delete from k_adm_area2 where kaa2_id in(0,99) "));
+    const std::pair<int, const char *> names[] = {
+        {91, "CHIŞINĂU, CENTRU"},   {92, "CHIŞINĂU, RIŞCANI"},  {93, "CHIŞINĂU, BUIUCANI"},
+        {94, "CHIŞINĂU, BOTANICA"}, {95, "CHIŞINĂU, CIOCANA"},
+    };
+    for (const auto &[id, name] : names)
+        DM->execWrite(QStringLiteral("update k_adm_area2 set kaa2_name_ro='%1' where kaa2_id=%2")
+                          .arg(QString::fromUtf8(name))
+                          .arg(id));
+    DM->k_adm_area2->close();
+    LoadClassifier(DM->k_adm_area2);
+}
+
+} // namespace
+
+QString databasePath()
+{
+    return Platform::inProgramFolder(QStringLiteral("bdkolm.gdb"));
+}
+
+void upgradeSchema()
+{
+    createWhenMissing(QStringLiteral("select pachet_id from t_pachet where pachet_id=1"),
+                      QStringLiteral(" CREATE TABLE t_pachet (pachet_id integer not null,  nume varchar(80) not null, "
+                                     "pachet_d date not null,  anul smallint not null , luna_d smallint not null, "
+                                     "luna_p smallint not null, ae_rf integer, cimp1 integer , cimp2 varchar(50), "
+                                     "cimp3 decimal(15,2), PRIMARY KEY (pachet_id)) "));
+    createWhenMissing(QStringLiteral("select sd_kft_rf from saldo_data where sd_id=1"),
+                      QStringLiteral(" alter table saldo_data add sd_kft_rf smallint default 1 not null "));
+    correctTerritorialOffices();
+}
+
+void connect(const QString &user, const QString &password, const Hooks &hooks, const QDate &today)
+{
+    // The record sets are part of the program: nothing to install before they are used.
+    openDatabase(user, password);
+    loadClassifiers();
+    prepareRecordSets();
+    readServerDate();
+    if (hooks.menuConnected)
+        hooks.menuConnected();
+    Formats::forceDefaults();
+    Platform::activateKeyboardLayout(QStringLiteral("00000409"));
+    DatabaseArchive::makeDailyArchive(DM->IDB->databaseName(), today);
+    DM->IBT3->commitIfActive();
+    DM->IBT2->commitIfActive();
+    if (!DatabaseArchive::archiverPresent())
+        userInteraction().inform(DatabaseArchive::missingArchiverMessage());
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    if (program.exists() && hooks.versionText)
+        hooks.versionText(QStringLiteral("    v") + Formats::dateText(program.lastModified().date()));
+    upgradeSchema();
+}
+
+} // namespace Connection

@@ -1,0 +1,27 @@
+#pragma once
+// Connecting to the database: opens the file, prepares every record set, reads the server
+// date, makes the daily archive and brings an older database file up to the current schema.
+
+#include <QDate>
+#include <QString>
+#include <functional>
+
+namespace Connection {
+
+// The database file of the program folder.
+QString databasePath();
+
+struct Hooks {
+    std::function<void()> menuConnected;             // step 8: enable the menu
+    std::function<void(const QString &)> versionText; // step 13: "    v" + date, for the title
+};
+
+// The whole sequence. A failure to open the database raises the server's error before
+// anything else changed; a later failure leaves the program connected.
+void connect(const QString &user, const QString &password, const Hooks &hooks,
+             const QDate &today = QDate::currentDate());
+
+// The schema corrections of an older database file (each runs only once).
+void upgradeSchema();
+
+} // namespace Connection

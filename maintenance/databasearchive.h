@@ -1,0 +1,39 @@
+#pragma once
+// Archives of the database file in the folder "ARHIVA" of the program folder: the daily one
+// made at connection and the one the user asks for. The copy is taken under the database's
+// backup lock, so that an archive always opens as a consistent database.
+
+#include <QDate>
+#include <QString>
+
+namespace DatabaseArchive {
+
+// The message shown when the archiver is missing from the program folder.
+QString missingArchiverMessage();
+
+// The file name of the database without extension ("bdkolm" when it cannot be found).
+QString stemOf(const QString &databasePath);
+// The path to copy from: "host:drive:path" loses its "host:" part.
+QString copySource(const QString &databasePath);
+// Year, month and day as eight digits: 20080305.
+QString datePart(const QDate &day);
+QString archiveFolder();
+bool archiverPresent();
+
+// True when no "bdkolm*.rar" exists in the folder or the newest was last written before
+// the start of yesterday.
+bool dailyArchiveDue(const QString &folder, const QDate &today);
+// folder/stem_datepart.rar, then with 0, 1, 2 ... after the date part while the name is taken.
+QString freeArchiveName(const QString &folder, const QString &stem, const QString &datePart);
+
+// Copies the open database file consistently (backup lock around the copy; the copy is then
+// made an ordinary database again). Raises DbError when the lock cannot be had.
+void consistentCopy(const QString &source, const QString &target);
+
+// Step of the connection: archives when due; reports nothing.
+void makeDailyArchive(const QString &databasePath, const QDate &today);
+// "Arhivarea bazei": always archives, under a free name; tells the user when the archiver
+// is missing (the copy then stays in the archive folder).
+void makeManualArchive(const QString &databasePath, const QDate &today);
+
+} // namespace DatabaseArchive
