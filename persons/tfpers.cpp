@@ -1,12 +1,15 @@
 #include "persons/tfpers.h"
 #include "app/guard.h"
+#include "data/helpers.h"
 #include "data/tdm.h"
+#include "reports/registerreport.h"
 
 #include <QComboBox>
 #include <QDate>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 TFPers *FPers = nullptr;
@@ -36,7 +39,22 @@ TFPers::TFPers(QWidget *parent) : QWidget(parent, Qt::Window)
     top->addWidget(label);
     top->addWidget(ComboBox1);
     top->addStretch();
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    Date1 = MainMenu1->addMenu(QStringLiteral("&Date"));
+    Date1->setObjectName(QStringLiteral("Date1"));
+    auto entry = [this](const char *name, const QString &caption, int tag) {
+        QAction *a = Date1->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setData(tag);
+        connect(a, &QAction::triggered, this, [this, tag] { runGuarded([this, tag] { ipaulregistrului1Click(tag); }); });
+        return a;
+    };
+    ipaulregistrului1 = entry("ipaulregistrului1", QStringLiteral("&Tipaul registrului"), 0);
+    ExportregistrulinExcel1 = entry("ExportregistrulinExcel1", QStringLiteral("Export registrul in Excel"), 1);
+
     auto *layout = new QVBoxLayout(this);
+    layout->setMenuBar(MainMenu1);
     layout->addLayout(top);
     layout->addStretch();
     setWorkspaceState(this);
@@ -67,6 +85,11 @@ void TFPers::FormActivate()
         ComboBox1->setCurrentIndex(ComboBox1->findText(QString::number(DM->serverDate.date().year())));
         m_page = 0;
     }
+}
+
+void TFPers::ipaulregistrului1Click(int tag)
+{
+    RegisterReport::run(tag, this);
 }
 
 QString TFPers::selectedYear() const

@@ -6,7 +6,10 @@
 
 #include <QWidget>
 
+class QAction;
 class QComboBox;
+class QMenu;
+class QMenuBar;
 
 class TFPers : public QWidget, public WorkspaceState
 {
@@ -19,6 +22,12 @@ public:
     static QStringList yearItems(int currentYear);
 
     QComboBox *ComboBox1;
+    QMenuBar *MainMenu1;
+    QMenu *Date1;
+    QAction *ipaulregistrului1, *ExportregistrulinExcel1;
+
+    // "&Tipaul registrului" (tag 0) and "Export registrul in Excel" (tag 1).
+    void ipaulregistrului1Click(int tag);
 
     void FormCreate();
     void FormActivate();

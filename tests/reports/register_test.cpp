@@ -1,0 +1,122 @@
+// The register of workers read from the database and printed to PDF, read back with pdftotext.
+
+#include "data/helpers.h"
+#include "data/tdm.h"
+#include "reports/engine/report.h"
+#include "reports/engine/reportoutput.h"
+#include "reports/recordsetreportsource.h"
+#include "reports/registerreport.h"
+#include "persons/tfpers.h"
+#include "tests/support/scripteduserinteraction.h"
+#include "tests/support/testdatabase.h"
+
+#include <QAction>
+
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace {
+
+class Register : public DataModuleTest
+{
+protected:
+    void SetUp() override
+    {
+        DataModuleTest::SetUp();
+        exec(QStringLiteral("insert into econ_agent values(1,'1234567','1','SRL ''NUFĂRUL'' ŞI FIII','B','C',91,'D','0')"));
+        exec("insert into econ_agent values(2,'7654321','2','ALTUL','B','C',91,'D','0')");
+        DM->openRead(DM->IBQ1, "select * from econ_agent where ea_id=1");
+        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+    }
+    void person(int id, int agent, const QString &first, const QString &middle, const QString &last)
+    {
+        exec(QStringLiteral("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_birth_dt,ap_doc_seria,"
+                            "ap_doc_number,ap_first_name,ap_middle_name,ap_last_name) values(%1,%2,'1234567890%3',"
+                            "'200000000000%3','05.03.1980','A','1234%3','%4','%5',%6)")
+                 .arg(id)
+                 .arg(agent)
+                 .arg(id % 10)
+                 .arg(first, middle, last.isEmpty() ? QStringLiteral("NULL") : "'" + last + "'"));
+    }
+    QString printed()
+    {
+        const QString title = RegisterReport::readIntoCds();
+        RecordSetReportSource rows(DM->CDS);
+        Report report;
+        RegisterReport::build(report, rows, title);
+        const QString pdf = db->folder() + "/register.pdf";
+        QString error;
+        EXPECT_TRUE(ReportOutput::exportPdf(report, pdf, &error)) << error.toStdString();
+        QProcess p;
+        p.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+};
+
+TEST_F(Register, EmptyAgentPrintsTitlesAndColumnHeaderOnly)
+{
+    person(1, 2, "ALT", "OM", "");
+    const QString text = printed();
+    EXPECT_TRUE(text.contains(QStringLiteral("Registrul lucrătorilor")));
+    EXPECT_TRUE(text.contains(QStringLiteral("'SRL ''NUFĂRUL'' ŞI FIII'"))) << text.toStdString();
+    EXPECT_TRUE(text.contains("N/O"));
+    EXPECT_TRUE(text.contains("Data naşterii") || text.contains(QStringLiteral("Data naşterii")));
+    EXPECT_FALSE(text.contains("ALT OM"));
+    EXPECT_EQ(DM->CDS->recordCount(), 0);
+}
+
+TEST_F(Register, RowsAreNumberedInNameOrderWithNamesJoinedWithoutTrailingBlanks)
+{
+    person(1, 1, "POPESCU", "ION", "VASILE");
+    person(2, 1, "ANDRIEŞ", "MARIA", "");
+    person(3, 1, "POPESCU", "ANA", "");
+    const QString text = printed();
+    // The statement of the register and the names of CDS's columns.
+    EXPECT_EQ(DM->CDS->fieldDef(0).name, "AP_FIRST_NAME");
+    EXPECT_EQ(DM->CDS->fieldDef(7).name, "AP_BIRTH_DT");
+    const QStringList lines = text.split('\n');
+    auto lineOf = [&](const QString &s) {
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].contains(s))
+                return i;
+        return -1;
+    };
+    const int a = lineOf(QStringLiteral("ANDRIEŞ MARIA")), b = lineOf("POPESCU ANA"), c = lineOf("POPESCU ION VASILE");
+    ASSERT_GE(a, 0) << text.toStdString();
+    EXPECT_LT(a, b);
+    EXPECT_LT(b, c);
+    EXPECT_TRUE(lines[a].trimmed().startsWith("1 ")) << lines[a].toStdString();
+    EXPECT_TRUE(lines[c].trimmed().startsWith("3 "));
+    EXPECT_TRUE(lines[c].contains("05.03.1980"));
+    EXPECT_EQ(RegisterReport::fullName("ANDRIEŞ ", " ", ""), QStringLiteral("ANDRIEŞ"));
+    EXPECT_EQ(RegisterReport::fullName("A", "", "C"), "A C");
+}
+
+TEST_F(Register, BothEntriesOfTheWorkspaceReadTheRegister)
+{
+    ScriptedUserInteraction ui;
+    person(1, 1, "POPESCU", "ION", "");
+    TFPers pers;
+    auto *print = pers.findChild<QAction *>("ipaulregistrului1");
+    auto *excel = pers.findChild<QAction *>("ExportregistrulinExcel1");
+    ASSERT_TRUE(print && excel);
+    EXPECT_EQ(print->text(), "&Tipaul registrului");
+    EXPECT_EQ(excel->text(), "Export registrul in Excel");
+    EXPECT_EQ(print->data().toInt(), 0);
+    EXPECT_EQ(excel->data().toInt(), 1);
+    excel->trigger();
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(ui.notices.size(), 1);
+    EXPECT_EQ(DM->CDS->recordCount(), 1); // the rows were read all the same
+}
+
+TEST(RegisterStatement, IsTheFixedOne)
+{
+    EXPECT_EQ(RegisterReport::statement(12),
+              "select ap_first_name,ap_middle_name,ap_last_name,ap_cpas, ap_idnp,ap_doc_seria,ap_doc_number,"
+              "ap_birth_dt  from assured_person where ap_ea=12 order by ap_first_name,ap_middle_name,ap_last_name");
+    EXPECT_EQ(RegisterReport::quotedAgentName("O'NEIL"), "'O''NEIL'");
+}
+
+} // namespace
