@@ -2,6 +2,8 @@
 #include "data/formats.h"
 #include "data/tdm.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -9,15 +11,30 @@
 
 namespace {
 
+// Template files are kept between test processes in the build tree, named after a hash of
+// the scripts, so that each kind is built once per change of the scripts.
 QString templateFile(DatabaseMaker::Kind kind)
 {
-    static QTemporaryDir dir;
     static std::map<int, QString> made;
     auto it = made.find(int(kind));
     if (it != made.end())
         return it->second;
-    const QString path = dir.filePath(QStringLiteral("template%1.gdb").arg(int(kind)));
-    DatabaseMaker::create(path, kind);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const char *script : {"schema.sql", "sample_classifiers.sql", "older_database.sql"})
+        hash.addData(DatabaseMaker::builtInScript(QString::fromLatin1(script)).toUtf8());
+    const QString folder = QStringLiteral(EVD_TEST_TEMPLATE_DIR);
+    QDir().mkpath(folder);
+    const QString path = QStringLiteral("%1/template-%2-%3.gdb")
+                             .arg(folder)
+                             .arg(int(kind))
+                             .arg(QString::fromLatin1(hash.result().toHex().left(12)));
+    if (!QFile::exists(path)) {
+        const QString partial = path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+        QFile::remove(partial);
+        DatabaseMaker::create(partial, kind);
+        if (!QFile::rename(partial, path)) // another test process made it first
+            QFile::remove(partial);
+    }
     made[int(kind)] = path;
     return path;
 }
