@@ -5,6 +5,7 @@
 #include "reports/engine/report.h"
 #include "reports/engine/reportoutput.h"
 #include "reports/engine/reporttable.h"
+#include "reports/registerreport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,33 +17,7 @@ namespace {
 
 void buildRegister(Report &report, ReportTable &rows)
 {
-    report.setName(QStringLiteral("Registrul lucrătorilor"));
-    report.setSource(QStringLiteral("CDS"), &rows);
-    report.setMargins(QMarginsF(15, 10, 10, 10));
-    ReportBand &title = report.title(18);
-    title.label(0, 0, 185, 8, QStringLiteral("Registrul lucrătorilor")).center().bold().size(13);
-    title.label(0, 8, 185, 7, QStringLiteral("'Întreprinderea de stat \"Şcoala\"'")).center().size(11);
-
-    const double widths[] = {10, 60, 22, 30, 18, 22, 23};
-    const char *titles[] = {"N/O", "Nume, Prenume", "CPAS", "IDNP", "Seria paşap.", "Nr. paşap.", "Data naşterii"};
-    ReportBand &header = report.columnHeader(10);
-    double x = 0;
-    for (int i = 0; i < 7; ++i) {
-        header.label(x, 0, widths[i], 10, QString::fromUtf8(titles[i])).center().bold().size(8).wrap().frame();
-        x += widths[i];
-    }
-    const int ruled = ReportElement::Left | ReportElement::Right | ReportElement::Bottom;
-    ReportBand &d = report.detail(6);
-    d.expression(0, 0, 10, 6, QStringLiteral("COUNT")).right().frame(ruled);
-    d.text(10, 0, 60, 6, [](const ReportContext &c) {
-        return c.text(QStringLiteral("ap_first_name")) + u' ' + c.text(QStringLiteral("ap_middle_name"));
-    }).frame(ruled);
-    d.field(70, 0, 22, 6, QStringLiteral("ap_cpas")).center().frame(ruled);
-    d.field(92, 0, 30, 6, QStringLiteral("ap_idnp")).center().frame(ruled);
-    d.field(122, 0, 18, 6, QStringLiteral("ap_doc_seria")).frame(ruled);
-    d.field(140, 0, 22, 6, QStringLiteral("ap_doc_number")).frame(ruled);
-    d.field(162, 0, 23, 6, QStringLiteral("ap_birth_dt")).center().frame(ruled);
-    report.pageFooter(8).expression(0, 2, 185, 6, QStringLiteral("'Pagina ' + PAGENUMBER + ' din ' + PAGECOUNT")).right().size(8);
+    RegisterReport::build(report, rows, RegisterReport::quotedAgentName(QStringLiteral("Întreprinderea de stat \"Şcoala\"")));
 }
 
 } // namespace

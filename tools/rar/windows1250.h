@@ -5,8 +5,8 @@
 
 #include <optional>
 
-// Member names travel in the Windows-1250 code page; Qt's own converters do not all know it,
-// so the archiver carries the table itself and refuses characters the code page cannot hold.
+// Member names travel in the Windows-1250 code page, through the program's own table;
+// a character the code page cannot hold is refused.
 class Windows1250
 {
 public:
