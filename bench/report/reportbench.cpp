@@ -27,7 +27,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int targetPages = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;
 
-    ReportTable rows({QStringLiteral("ap_first_name"), QStringLiteral("ap_middle_name"), QStringLiteral("ap_cpas"),
+    ReportTable rows({QStringLiteral("ap_first_name"), QStringLiteral("ap_middle_name"), QStringLiteral("ap_last_name"),
+                      QStringLiteral("ap_cpas"),
                       QStringLiteral("ap_idnp"), QStringLiteral("ap_doc_seria"), QStringLiteral("ap_doc_number"),
                       QStringLiteral("ap_birth_dt")});
     Report report;
@@ -35,7 +36,7 @@ int main(int argc, char **argv)
 
     // Rows per page from a probe layout, then enough rows for the target.
     for (int i = 0; i < 100; ++i)
-        rows.addRow({QStringLiteral("x"), QStringLiteral("y"), 0, 0, 0, 0, QDate(2000, 1, 1)});
+        rows.addRow({QStringLiteral("x"), QStringLiteral("y"), QString(), 0, 0, 0, 0, QDate(2000, 1, 1)});
     // Lines on a page: its texts less the header labels and the footer, seven texts a line.
     const ReportDocument probe = ReportOutput::layout(report);
     auto linesOn = [&probe](int page, int otherTexts) {
@@ -48,7 +49,7 @@ int main(int argc, char **argv)
     rows.clear();
     const int count = firstPage + perPage * (targetPages - 1);
     for (int i = 0; i < count; ++i)
-        rows.addRow({QStringLiteral("Ştefănescu%1").arg(i), QStringLiteral("Ţurcanu Înşiră"),
+        rows.addRow({QStringLiteral("Ştefănescu%1").arg(i), QStringLiteral("Ţurcanu Înşiră"), QString(),
                      QStringLiteral("A%1").arg(i, 7, 10, QChar(u'0')), QStringLiteral("2%1").arg(i, 12, 10, QChar(u'0')),
                      QStringLiteral("AB"), QString::number(1000000 + i), QDate(1950, 1, 1).addDays(i % 20000)});
 
