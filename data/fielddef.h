@@ -21,6 +21,8 @@ struct FieldDef {
     FieldKind kind = FieldKind::Data;
     bool currency = false;    // floating value shown as money
     bool readOnly = false;
+    // A document series whose letters after the hyphen are Cyrillic (see DocSeries).
+    bool cyrillicSeries = false;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
 
     // Lookup fields: the value of lookupResultField of the row of lookupDataSet whose

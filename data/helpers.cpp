@@ -1,5 +1,6 @@
 #include "data/helpers.h"
 #include "data/dberror.h"
+#include "data/docseries.h"
 #include "data/formats.h"
 #include "data/ibquery.h"
 #include "data/ibtransaction.h"
@@ -183,6 +184,8 @@ QString SqlLiteral(RecordSet *set, int i)
     const FieldType t = f.type();
     if (isStringType(t)) {
         QString s = text.trimmed();
+        if (f.def().cyrillicSeries)
+            s = DocSeries::toStored(s);
         for (QChar &c : s)
             if (c >= u'a' && c <= u'z')
                 c = QChar(c.unicode() - 32);

@@ -1,5 +1,6 @@
 #include "data/recordset.h"
 #include "data/dberror.h"
+#include "data/docseries.h"
 #include "data/formats.h"
 
 #include <algorithm>
@@ -517,6 +518,8 @@ QVariant RecordSet::convert(const FieldDef &def, const QVariant &v) const
             s = v.toString();
         if (def.size > 0 && def.type != FieldType::Memo && s.size() > def.size)
             s.truncate(def.size);
+        if (def.cyrillicSeries)
+            s = DocSeries::toShown(s);
         return s;
     }
     case FieldType::SmallInt:

@@ -186,7 +186,7 @@ void TDM::declareAssuredPerson()
     s->addField(QStringLiteral("ap_birth_dt"), FieldType::Date).editMask = kDateMask;
     s->addField(QStringLiteral("ap_sex"), FieldType::String, 1);
     s->addField(QStringLiteral("ap_doc_type"), FieldType::Float);
-    s->addField(QStringLiteral("ap_doc_seria"), FieldType::String, 9);
+    s->addField(QStringLiteral("ap_doc_seria"), FieldType::String, 9).cyrillicSeries = true;
     s->addField(QStringLiteral("ap_doc_number"), FieldType::String, 13);
     s->addField(QStringLiteral("ap_first_name"), FieldType::String, 254, true);
     s->addField(QStringLiteral("ap_middle_name"), FieldType::String, 254, true);

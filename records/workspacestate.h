@@ -14,6 +14,9 @@ public:
     virtual bool autoCompletion() const = 0;    // "Completarea automata"
     virtual bool autoCalculation() const = 0;   // "&Calcularea automata"
     virtual void clearFooterSums() = 0;
+    // Unticks the automatic completion box without running its handler and shows it only
+    // when asked (the person has no declaration for the year).
+    virtual void resetAutoCompletion(bool visible) { (void)visible; }
 };
 
 // The workspace in force (the persons window once it exists).
