@@ -4,6 +4,10 @@
 #include "data/helpers.h"
 #include "data/tdm.h"
 #include "maintenance/databasearchive.h"
+#include "records/assuredpersonrules.h"
+#include "records/econagentrules.h"
+#include "records/nameaccountrules.h"
+#include "records/saldodatarules.h"
 #include "platform/platform.h"
 #include "platform/userinteraction.h"
 
@@ -59,6 +63,12 @@ void prepareRecordSets()
     DM->saldo_data->close();
     DM->saldo_data->createDataSet();
     DM->saldo_data->emptyDataSet();
+
+    // The record rules hang on the record sets from now on.
+    EconAgentRules::attach();
+    AssuredPersonRules::attach();
+    NameAccountRules::attach();
+    SaldoDataRules::attach();
 }
 
 void readServerDate()

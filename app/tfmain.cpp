@@ -1,6 +1,7 @@
 #include "app/tfmain.h"
 #include "app/guard.h"
 #include "app/connection.h"
+#include "app/tfagent.h"
 #include "app/tfconect.h"
 #include "maintenance/databasearchive.h"
 #include "persons/tfpers.h"
@@ -103,6 +104,8 @@ void TFMain::Conectare1Click()
 void TFMain::Inregistrare1Click()
 {
     Platform::activateKeyboardLayout(QStringLiteral("00000418"));
+    TFAgent window(this);
+    window.exec();
 }
 
 void TFMain::Ieire1Click()

@@ -65,7 +65,7 @@ QDateTime Field::asDateTime() const
     if (v.typeId() == QMetaType::QString)
         return Formats::parseDateTime(v.toString());
     if (v.typeId() == QMetaType::QDate)
-        return QDateTime(v.toDate(), QTime(0, 0));
+        return Formats::dateTime(v.toDate());
     return v.toDateTime();
 }
 

@@ -32,6 +32,11 @@ QString two(int n)
 
 namespace Formats {
 
+QDateTime dateTime(const QDate &d, const QTime &t)
+{
+    return QDateTime(d, t, Qt::UTC);
+}
+
 QString dateText(const QDate &d)
 {
     if (!d.isValid())
@@ -79,7 +84,7 @@ QDateTime parseDateTime(const QString &text)
         if (!time.isValid())
             return {};
     }
-    return QDateTime(d, time);
+    return dateTime(d, time);
 }
 
 QString floatText(double v)

@@ -9,6 +9,10 @@
 
 namespace Formats {
 
+// A date and time as the database holds them: a plain calendar value, with no time zone to
+// consult (so building millions of them never asks the system for its zone rules).
+QDateTime dateTime(const QDate &d, const QTime &t = QTime(0, 0));
+
 // 05.03.2008
 QString dateText(const QDate &d);
 // The date, followed by " hh:mm:ss" when the time is not midnight.

@@ -1,5 +1,6 @@
 #include "data/ibquery.h"
 #include "data/dberror.h"
+#include "data/formats.h"
 #include "data/ibdatabase.h"
 #include "data/ibstatus.h"
 #include "data/ibtransaction.h"
@@ -248,7 +249,7 @@ void IbQuery::fetch()
             struct tm t {};
             isc_decode_timestamp(&ts, &t);
             const int ms = int((ts.timestamp_time % 10000) / 10);
-            val = QDateTime(QDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday),
+            val = Formats::dateTime(QDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday),
                             QTime(t.tm_hour, t.tm_min, t.tm_sec, ms));
             break;
         }
@@ -257,7 +258,7 @@ void IbQuery::fetch()
             std::memcpy(&dt, p, sizeof dt);
             struct tm t {};
             isc_decode_sql_date(&dt, &t);
-            val = QDateTime(QDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday), QTime(0, 0));
+            val = Formats::dateTime(QDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday), QTime(0, 0));
             break;
         }
         case SQL_TYPE_TIME: {

@@ -568,12 +568,12 @@ QVariant RecordSet::convert(const FieldDef &def, const QVariant &v) const
             if (!dt.isValid())
                 throw DbError(QStringLiteral("'%1' is not a valid date").arg(t));
         } else if (v.typeId() == QMetaType::QDate) {
-            dt = QDateTime(v.toDate(), QTime(0, 0));
+            dt = Formats::dateTime(v.toDate());
         } else {
             dt = v.toDateTime();
         }
         if (def.type == FieldType::Date)
-            dt = QDateTime(dt.date(), QTime(0, 0));
+            dt = Formats::dateTime(dt.date());
         return dt;
     }
     case FieldType::Time: return v.toTime();

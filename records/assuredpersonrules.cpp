@@ -4,6 +4,7 @@
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/tdm.h"
+#include "records/detachedhandler.h"
 #include "records/workspacestate.h"
 
 namespace AssuredPersonRules {
@@ -179,35 +180,23 @@ void afterScroll(RecordSet &person)
         return;
     const QString year = ws ? ws->selectedYear().trimmed() : QString();
     if (!year.isEmpty()) {
-        const auto saved = DM->name_account->beforePost;
-        DM->name_account->beforePost = nullptr;
-        try {
-            DM->openRead(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
-                                       + Formats::floatText(person.field(QStringLiteral("ap_id")).asFloat())
-                                       + QStringLiteral(" and na_year=") + year);
-            if (!DM->IBQ1->eof())
-                CopyToMemTable(DM->IBQ1, DM->name_account, 3);
-        } catch (...) {
-            DM->name_account->beforePost = saved;
-            throw;
-        }
-        DM->name_account->beforePost = saved;
+        // Copying in neither checks nor fills the rows: both handlers stay off meanwhile.
+        DetachedHandler keepPost(DM->name_account->beforePost);
+        DetachedHandler keepInsert(DM->name_account->afterInsert);
+        DM->openRead(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
+                                   + Formats::floatText(person.field(QStringLiteral("ap_id")).asFloat())
+                                   + QStringLiteral(" and na_year=") + year);
+        if (!DM->IBQ1->eof())
+            CopyToMemTable(DM->IBQ1, DM->name_account, 3);
     }
     if (ws)
         ws->resetAutoCompletion(DM->name_account->isEmpty());
     if (!DM->name_account->isEmpty() && ws && ws->activePage() == 2) {
-        const auto saved = DM->saldo_data->beforePost;
-        DM->saldo_data->beforePost = nullptr;
-        try {
-            DM->openRead(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
-                                       + Formats::floatText(DM->name_account->field(QStringLiteral("na_id")).asFloat())
-                                       + QStringLiteral(" order by sd_month"));
-            CopyToMemTable(DM->IBQ1, DM->saldo_data, 3);
-        } catch (...) {
-            DM->saldo_data->beforePost = saved;
-            throw;
-        }
-        DM->saldo_data->beforePost = saved;
+        DetachedHandler keep(DM->saldo_data->beforePost);
+        DM->openRead(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
+                                   + Formats::floatText(DM->name_account->field(QStringLiteral("na_id")).asFloat())
+                                   + QStringLiteral(" order by sd_month"));
+        CopyToMemTable(DM->IBQ1, DM->saldo_data, 3);
     }
     DM->IBT1->commitIfActive();
 }

@@ -4,6 +4,7 @@
 #include "data/helpers.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
+#include "records/detachedhandler.h"
 
 namespace WorkspaceOpening {
 
@@ -20,16 +21,10 @@ void loadOnlyAgent()
         throw EE(QStringLiteral("Alegeti agentul economic !"));
     }
     DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
-    RecordSet *agent = DM->econ_agent;
-    const auto handler = agent->beforePost;
-    agent->beforePost = nullptr;
-    try {
-        CopyToMemTable(DM->IBQ1, agent, 3);
-    } catch (...) {
-        agent->beforePost = handler;
-        throw;
+    {
+        DetachedHandler keep(DM->econ_agent->beforePost);
+        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
     }
-    agent->beforePost = handler;
     DM->IBT1->commitIfActive();
 }
 

@@ -1,0 +1,112 @@
+#include "maintenance/codelookup.h"
+#include "data/ibquery.h"
+#include "data/ibtransaction.h"
+#include "data/tdm.h"
+#include "platform/userinteraction.h"
+
+namespace CodeLookup {
+
+bool validMode(int mode)
+{
+    return mode >= 2 && mode <= 5;
+}
+
+RecordSet *targetSet(int mode)
+{
+    switch (mode) {
+    case 2:
+    case 4: return DM->name_account;
+    case 3:
+    case 5: return DM->saldo_data;
+    default: return nullptr;
+    }
+}
+
+QString targetField(int mode)
+{
+    switch (mode) {
+    case 2: return QStringLiteral("na_position");
+    case 3: return QStringLiteral("SD_POSITION");
+    case 4: return QStringLiteral("na_ap_category");
+    case 5: return QStringLiteral("SD_AP_CATEGORY");
+    default: return {};
+    }
+}
+
+QString quoted(const QString &text)
+{
+    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
+QString statement(int mode, const QString &keyword)
+{
+    const QString k = keyword.trimmed();
+    if (mode == 2 || mode == 3) {
+        if (k.isEmpty())
+            return {};
+        return QStringLiteral("select kp_id as cod,kp_name_ro as nume   from k_prof where kp_name_ro like ")
+            + quoted(u'%' + k + u'%');
+    }
+    if (mode == 4 || mode == 5) {
+        if (k.isEmpty())
+            return QStringLiteral("select ktap_id as cod,ktap_name_ro as nume from k_tariff_ap  order by ktap_id");
+        return QStringLiteral("select ktap_id as cod,ktap_name_ro as nume  from k_tariff_ap where ktap_name_ro like ")
+            + quoted(u'%' + k + u'%') + QStringLiteral(" order by ktap_id");
+    }
+    return {};
+}
+
+bool search(int mode, const QString &keyword, RecordSet *results)
+{
+    if (!validMode(mode))
+        return false;
+    const QString sql = statement(mode, keyword);
+    if (sql.isEmpty()) {
+        userInteraction().inform(QStringLiteral("Introduceti cuvintul cheie pentru cautare "));
+        return false;
+    }
+    IbQuery *q = DM->IBQ5;
+    DM->openRead(q, sql);
+    // The rows are shown from a copy; the query itself stays open until the dialog ends.
+    results->clearFields();
+    for (const IbColumn &c : q->columns())
+        results->addField(c.name, c.type == FieldType::LargeInt ? FieldType::Float : c.type,
+                          isStringType(c.type) ? c.size : 0);
+    results->createDataSet();
+    results->disableControls();
+    try {
+        while (!q->eof()) {
+            std::vector<QVariant> row;
+            for (int i = 0; i < q->columnCount(); ++i)
+                row.push_back(q->value(i));
+            results->appendValues(row);
+            q->next();
+        }
+    } catch (...) {
+        results->endAppendValues();
+        results->enableControls();
+        throw;
+    }
+    results->endAppendValues();
+    results->enableControls();
+    results->first();
+    return true;
+}
+
+void choose(int mode, RecordSet *results)
+{
+    RecordSet *target = targetSet(mode);
+    if (!target)
+        return;
+    target->edit();
+    const qint64 code = results->field(QStringLiteral("cod")).asInteger();
+    target->field(targetField(mode)).setValue(code);
+}
+
+void finish()
+{
+    DM->IBT5->commitIfActive();
+    DM->IBQ5->close();
+}
+
+} // namespace CodeLookup

@@ -1,0 +1,205 @@
+#include "persons/personsworkspace.h"
+#include "data/ee.h"
+#include "data/formats.h"
+#include "data/helpers.h"
+#include "data/tdm.h"
+#include "records/detachedhandler.h"
+#include "records/workspacestate.h"
+
+namespace PersonsWorkspace {
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
+void runMoveRule()
+{
+    RecordSet *p = DM->assured_person;
+    if (p->afterScroll)
+        p->afterScroll(*p);
+}
+
+} // namespace
+
+QString searchStatement(SearchBy by, SearchBoxes &boxes, double agentId)
+{
+    QString sql = QStringLiteral(" select ap_id,ap_ea,ap_cpas,ap_idnp ,  ap_idnp_who,ap_idnp_dt, ap_birth_dt , ap_sex , "
+                                 "ap_doc_type,  ap_doc_seria , ap_doc_number,ap_first_name, ap_middle_name, ap_last_name  "
+                                 "from assured_person where ap_ea=")
+        + Formats::floatText(agentId);
+    switch (by) {
+    case SearchBy::Name: {
+        const QString n = boxes.name.trimmed(), p = boxes.firstName.trimmed();
+        if (!n.isEmpty())
+            sql += QStringLiteral(" and ap_first_name like") + quoted(n + u'%');
+        if (!p.isEmpty())
+            sql += QStringLiteral(" and ap_middle_name like ") + quoted(p + u'%');
+        boxes.cpas.clear();
+        boxes.idnp.clear();
+        break;
+    }
+    case SearchBy::Cpas: {
+        const QString t = boxes.cpas.trimmed();
+        if (!t.isEmpty()) {
+            if (t.size() != 11)
+                throw EE(QStringLiteral("CPAS trebue sa fie din 11 cifre !"));
+            sql += QStringLiteral(" and ap_cpas=") + quoted(t);
+            boxes.name.clear();
+            boxes.firstName.clear();
+            boxes.idnp.clear();
+        }
+        break;
+    }
+    case SearchBy::Idnp: {
+        const QString t = boxes.idnp.trimmed();
+        if (!t.isEmpty()) {
+            if (t.size() != 13)
+                throw EE(QStringLiteral("IDNP trebue sa fie din 13 cifre !"));
+            sql += QStringLiteral(" and ap_idnp=") + quoted(t);
+            boxes.name.clear();
+            boxes.firstName.clear();
+            boxes.cpas.clear();
+        }
+        break;
+    }
+    }
+    return sql + QStringLiteral(" order by ap_first_name,ap_middle_name ");
+}
+
+void search(SearchBy by, SearchBoxes &boxes)
+{
+    PostPendingEdits();
+    RecordSet *p = DM->assured_person;
+    if (p->isEditing())
+        throw EE(QStringLiteral("Nu s-au memorizat modificarile la persoana asigurata.  Memorizati sau refuzati de ele !"));
+    SearchBoxes changed = boxes;
+    const QString sql = searchStatement(by, changed, DM->econ_agent->field(QStringLiteral("ea_id")).asFloat());
+    DM->openRead(DM->IBQ1, sql);
+    boxes = changed;
+
+    DataSource *ds = DM->dataSourceOf(p);
+    {
+        DetachedHandler keepInsert(DM->name_account->afterInsert);
+        DetachedHandler keepPost(p->beforePost);
+        DetachedHandler keepScroll(p->afterScroll);
+        p->emptyDataSet();
+        if (ds)
+            ds->setEnabled(false);
+        try {
+            CopyToMemTable(DM->IBQ1, p, 3);
+        } catch (...) {
+            if (ds)
+                ds->setEnabled(true);
+            throw;
+        }
+        p->first();
+        if (ds)
+            ds->setEnabled(true);
+        DM->IBT1->commitIfActive();
+        DM->IBQ1->close();
+    }
+    runMoveRule();
+}
+
+void searchButton(SearchBoxes &boxes)
+{
+    if (boxes.name.trimmed().isEmpty() && boxes.firstName.trimmed().isEmpty()) {
+        boxes.name.clear();
+        boxes.firstName.clear();
+        search(SearchBy::Cpas, boxes);
+    } else {
+        boxes.cpas.clear();
+        search(SearchBy::Name, boxes);
+    }
+}
+
+void yearChanged()
+{
+    PostPendingEdits();
+    for (RecordSet *s : {DM->name_account, DM->saldo_data})
+        if (s->active())
+            s->emptyDataSet();
+    runMoveRule();
+}
+
+void yearBoxLeft(const QString &year)
+{
+    DM->workingYear = year;
+    LoadClassifier(DM->k_tariff_ap);
+    if (year.trimmed().isEmpty())
+        return; // no year chosen: the rates cannot be restricted to one
+    LoadClassifier(DM->k_tariff_ap_value, QStringLiteral(" where ktapv_date_start<=") + quoted(QStringLiteral("01.01.") + year)
+                                              + QStringLiteral(" and ktapv_date_stop>=")
+                                              + quoted(QStringLiteral("31.12.") + year));
+}
+
+void leavePage()
+{
+    DM->IBT4->commitIfActive();
+    DM->IBQ4->close();
+}
+
+void openDeclarationPage()
+{
+    for (RecordSet *s : {DM->name_account, DM->saldo_data})
+        if (s->active())
+            s->emptyDataSet();
+    if (WorkspaceState *ws = workspaceState())
+        ws->clearFooterSums();
+    RecordSet *p = DM->assured_person;
+    if (p->isEmpty() || p->state() == RecordSet::State::Insert)
+        throw EE(QStringLiteral("Introduceti datele despre persoana sau cautati persoana !"));
+    const QString year = workspaceState() ? workspaceState()->selectedYear() : QString();
+    if (year.trimmed().isEmpty())
+        return;
+    {
+        DetachedHandler keepPost(DM->name_account->beforePost);
+        DetachedHandler keepInsert(DM->name_account->afterInsert);
+        DM->openRead(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
+                                   + Formats::floatText(p->field(QStringLiteral("ap_id")).asFloat())
+                                   + QStringLiteral(" and na_year=") + year);
+        CopyToMemTable(DM->IBQ1, DM->name_account, 3);
+    }
+    if (WorkspaceState *ws = workspaceState())
+        ws->resetAutoCompletion(DM->name_account->isEmpty());
+    DM->IBT1->commitIfActive();
+}
+
+void openSalaryPage(const QString &year)
+{
+    if (WorkspaceState *ws = workspaceState())
+        ws->clearFooterSums();
+    RecordSet *na = DM->name_account;
+    if (na->active() && !na->isEmpty()) {
+        {
+            DetachedHandler keep(DM->saldo_data->beforePost);
+            DM->openRead(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
+                                       + Formats::floatText(na->field(QStringLiteral("na_id")).asFloat())
+                                       + QStringLiteral(" order by sd_dela_d "));
+            CopyToMemTable(DM->IBQ1, DM->saldo_data, 3);
+        }
+        const Field category = na->field(QStringLiteral("na_ap_category"));
+        if (category.isNull())
+            throw EE(QStringLiteral("Indicati categoria persoanei asigurate!"));
+        LoadClassifier(DM->k_tariff_ap_value,
+                       QStringLiteral(" where ktapv_date_start<=") + quoted(QStringLiteral("01.01.") + year)
+                           + QStringLiteral(" and ktapv_date_stop>=") + quoted(QStringLiteral("31.12.") + year)
+                           + QStringLiteral(" and ktapv_ktap=") + Formats::floatText(category.asFloat()));
+    }
+    if (DM->saldo_data->active() && !DM->saldo_data->isEmpty())
+        DM->saldo_data->first();
+    DM->IBT1->commitIfActive();
+    DM->IBT4->commitIfActive();
+}
+
+void newPerson()
+{
+    RecordSet *p = DM->assured_person;
+    p->append();
+    p->field(QStringLiteral("ap_sex")).setValue(QStringLiteral("M"));
+}
+
+} // namespace PersonsWorkspace

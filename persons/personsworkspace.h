@@ -1,0 +1,43 @@
+#pragma once
+// What the persons workspace does with the data, apart from its controls: the person search,
+// the loading done by the page switches and the year box, and a new person. The window reads
+// its boxes, calls these and shows the result; tests call them directly.
+
+#include <QString>
+
+namespace PersonsWorkspace {
+
+// The texts of the four search boxes; a search clears some of them.
+struct SearchBoxes {
+    QString name;      // "Nume" (MaskEdit1)
+    QString firstName; // "Prenume" (MaskEdit3)
+    QString cpas;      // MaskEdit2
+    QString idnp;      // MaskEdit4
+};
+
+enum class SearchBy { Name = 0, Cpas = 1, Idnp = 2 };
+
+// The statement of a search; clears the boxes the search clears. Raises EE for a CPAS or IDNP
+// of the wrong length (nothing cleared then).
+QString searchStatement(SearchBy by, SearchBoxes &boxes, double agentId);
+// Posts pending edits, runs the search into assured_person and loads the first person's
+// declaration.
+void search(SearchBy by, SearchBoxes &boxes);
+// The button "&Căutare": by CPAS (all persons when empty) when both name boxes are empty,
+// otherwise by name.
+void searchButton(SearchBoxes &boxes);
+
+// Changing the year: posts, empties the declaration and its rows, reloads for the new year.
+void yearChanged();
+// Leaving the year box: the working year and the categories and rates of that year.
+void yearBoxLeft(const QString &year);
+
+// Loading done by the page switches (after the window has posted and shown the page).
+void leavePage();          // commit IBT4, close IBQ4
+void openDeclarationPage(); // raises EE without a saved person
+void openSalaryPage(const QString &year); // raises EE when the declaration has no category
+
+// "&Nou" / F12: a new person row with sex "M".
+void newPerson();
+
+} // namespace PersonsWorkspace

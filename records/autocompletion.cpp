@@ -1,0 +1,13 @@
+#include "records/autocompletion.h"
+
+namespace AutoCompletion {
+
+void completeNewDeclaration()
+{
+}
+
+void fillMissingMonths()
+{
+}
+
+} // namespace AutoCompletion

@@ -1,0 +1,107 @@
+#include "records/econagentrules.h"
+#include "data/ee.h"
+#include "data/helpers.h"
+#include "data/tdm.h"
+#include "platform/userinteraction.h"
+
+namespace EconAgentRules {
+
+namespace {
+
+bool blank(const Field &f)
+{
+    return f.isNull() || f.asString().trimmed().isEmpty();
+}
+
+// Ends a deletion however it went: the write transaction committed, its query closed.
+struct WriteSequenceEnd {
+    ~WriteSequenceEnd()
+    {
+        try {
+            DM->IBT2->commitIfActive();
+            DM->IBQ2->close();
+        } catch (...) {
+        }
+    }
+};
+
+} // namespace
+
+void attach()
+{
+    DM->econ_agent->beforePost = &beforePost;
+}
+
+void beforePost(RecordSet &agent)
+{
+    if (agent.field(QStringLiteral("ea_kaa2_fosk")).isNull())
+        throw EE(QStringLiteral("Indicati sectorul !"));
+
+    const bool inserting = agent.state() == RecordSet::State::Insert;
+    if (inserting) {
+        // The identifier is taken now and stays taken even if a later check refuses the row.
+        DM->openRead(DM->IBQ1, QStringLiteral("select * from get_ea_id"));
+        agent.field(QStringLiteral("ea_id")).setValue(DM->IBQ1->value(0));
+        DM->endRead(DM->IBQ1);
+    }
+
+    if (agent.field(QStringLiteral("ea_fosk")).asString().trimmed().size() != 7)
+        throw EE(QStringLiteral("Codul FOSK trebuie sa fie din 7 cifre"));
+
+    Field code = agent.field(QStringLiteral("ea_cod"));
+    if (blank(code))
+        code.setValue(QStringLiteral("0"));
+
+    for (int i = 0; i < agent.fieldCount(); ++i) {
+        const FieldDef &d = agent.fieldDef(i);
+        if (d.kind == FieldKind::Data && d.required && blank(agent.fieldByIndex(i)))
+            throw EE(QStringLiteral("Field '%1' must have a value").arg(d.name));
+    }
+
+    DM->execWrite(BuildInsertOrUpdate(&agent, 0, inserting ? 1 : 2));
+}
+
+void loadAll()
+{
+    RecordSet *agent = DM->econ_agent;
+    DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
+    agent->beforePost = nullptr;
+    try {
+        CopyToMemTable(DM->IBQ1, agent, 3);
+    } catch (...) {
+        attach();
+        throw;
+    }
+    attach();
+    DM->IBT1->commitIfActive();
+}
+
+DeleteResult deleteCurrent()
+{
+    RecordSet *agent = DM->econ_agent;
+    if (!agent->active() || agent->isEmpty())
+        return DeleteResult::NothingToDelete;
+    if (!userInteraction().confirm(QStringLiteral("Confirmati stergerea datelor despre agentul economic ?")))
+        return DeleteResult::Declined;
+    if (agent->state() == RecordSet::State::Insert) {
+        // A new row not saved yet has nothing in the database: deleting it discards it.
+        agent->cancel();
+        return DeleteResult::Deleted;
+    }
+
+    WriteSequenceEnd end;
+    const QString id = agent->field(QStringLiteral("ea_id")).asString();
+    DM->openRead(DM->IBQ1, QStringLiteral(" select ap_ea from assured_person where ap_ea=") + id);
+    const bool hasPersons = !DM->IBQ1->eof();
+    DM->endRead(DM->IBQ1);
+    if (hasPersons) {
+        userInteraction().inform(QStringLiteral("La aceast agent economic sint persoane asigurate introduse  "));
+        return DeleteResult::HasPersons;
+    }
+    DM->execWrite(QStringLiteral(" delete from packlabel where pl_ea=") + id);
+    DM->execWrite(QStringLiteral(" delete from econ_agent where ea_id=") + id);
+    agent->deleteRecord();
+    return DeleteResult::Deleted;
+}
+
+} // namespace EconAgentRules

@@ -1,0 +1,128 @@
+#include "records/nameaccountrules.h"
+#include "data/ee.h"
+#include "data/formats.h"
+#include "data/helpers.h"
+#include "data/ibquery.h"
+#include "data/ibtransaction.h"
+#include "data/tdm.h"
+#include "packages/findopenpackage.h"
+#include "records/autocompletion.h"
+#include "records/workspacestate.h"
+
+namespace NameAccountRules {
+
+namespace {
+
+QString selectedYear()
+{
+    const WorkspaceState *ws = workspaceState();
+    return ws ? ws->selectedYear() : QString();
+}
+
+bool autoCompletionTicked()
+{
+    const WorkspaceState *ws = workspaceState();
+    return ws && ws->autoCompletion();
+}
+
+QString withoutBlanks(QString text)
+{
+    return text.remove(u' ');
+}
+
+// The person the declaration belongs to: the current row of assured_person.
+QString personId()
+{
+    RecordSet *person = DM->assured_person;
+    if (!person->active())
+        return {};
+    return person->field(QStringLiteral("ap_id")).asString();
+}
+
+void setDate(RecordSet &set, const char *field, const QString &text)
+{
+    // A year list without a choice gives no date rather than a failing insertion.
+    const QDate d = Formats::parseDate(text);
+    if (d.isValid())
+        set.field(QString::fromLatin1(field)).setValue(d);
+}
+
+} // namespace
+
+void afterInsert(RecordSet &na)
+{
+    na.field(QStringLiteral("na_wb_in_ea")).setValue(QStringLiteral("N"));
+    na.field(QStringLiteral("na_is_pens")).setValue(QStringLiteral("N"));
+    na.field(QStringLiteral("na_kft_rf")).setValue(1);
+    na.field(QStringLiteral("na_ap_category")).setValue(101);
+
+    const QString year = withoutBlanks(selectedYear());
+    setDate(na, "na_period_begin", QStringLiteral("01.01.") + year);
+    setDate(na, "na_period_end", QStringLiteral("31.12.") + year);
+
+    const QString person = personId();
+    if (person.isEmpty())
+        return;
+    IbQuery *q = DM->IBQ3;
+    DM->openRead(q, QStringLiteral(" select na_position,na_year,na_ap_category from name_account  where na_ap=") + person
+                        + QStringLiteral(" order by na_year desc "));
+    if (!q->eof()) {
+        na.field(QStringLiteral("na_position")).setValue(q->value(QStringLiteral("na_position")));
+        na.field(QStringLiteral("na_ap_category")).setValue(q->value(QStringLiteral("na_ap_category")));
+    }
+    DM->endRead(q);
+}
+
+void beforePost(RecordSet &na)
+{
+    const QString year = selectedYear();
+
+    na.field(QStringLiteral("na_kft_rf")).setValue(1);
+    if (na.field(QStringLiteral("na_rest")).isNull())
+        na.field(QStringLiteral("na_rest")).setValue(0.0);
+    if (na.field(QStringLiteral("na_public")).asString() == QLatin1String("N"))
+        na.field(QStringLiteral("na_public_d")).clear();
+    if (!na.field(QStringLiteral("na_public_d")).isNull()) {
+        na.field(QStringLiteral("na_public")).setValue(QStringLiteral("V"));
+        if (na.field(QStringLiteral("na_public_d")).asDate().year() != withoutBlanks(year).toInt())
+            throw EE(QStringLiteral(" Introduceti corect data serviciului public !"));
+    } else {
+        na.field(QStringLiteral("na_public")).setValue(QStringLiteral("N"));
+    }
+
+    if (na.state() == RecordSet::State::Insert) {
+        const QString person = personId();
+        DM->openRead(DM->IBQ1, QStringLiteral("select * from name_account where na_ap=") + person
+                                   + QStringLiteral(" and na_year=") + year);
+        if (!DM->IBQ1->eof()) {
+            na.cancel();
+            DM->IBT1->commitIfActive();
+            throw EE(QStringLiteral(" Pentru aceasta persoana este deja declaratie pentru acest an !"));
+        }
+        na.field(QStringLiteral("na_pl")).setValue(double(FindOpenPackage()));
+        DM->IBT1->commitIfActive();
+        na.field(QStringLiteral("na_ap")).setAsString(person);
+        na.field(QStringLiteral("na_year")).setAsString(year.trimmed());
+
+        DM->openRead(DM->IBQ1, QStringLiteral("select * from get_na_id"));
+        na.field(QStringLiteral("na_id")).setValue(DM->IBQ1->value(QStringLiteral("nRet")));
+        DM->endRead(DM->IBQ1);
+
+        DM->execWrite(BuildInsertOrUpdate(&na, 0, 1));
+        if (autoCompletionTicked())
+            AutoCompletion::completeNewDeclaration();
+        return;
+    }
+
+    if (autoCompletionTicked())
+        AutoCompletion::fillMissingMonths();
+    DM->execWrite(BuildInsertOrUpdate(&na, 0, 2));
+}
+
+void attach()
+{
+    DM->name_account->afterInsert = afterInsert;
+    DM->name_account->beforePost = beforePost;
+}
+
+} // namespace NameAccountRules

@@ -1,0 +1,33 @@
+#pragma once
+// The rules of a monthly row: the checks against the declaration, the classifiers and the
+// formed electronic packages, and the computation of the contributions before the row is written.
+
+#include <QString>
+
+class RecordSet;
+
+namespace SaldoDataRules {
+
+// Installs the save rule (beforePost) and the calculated field (onCalcFields) on
+// DM->saldo_data. Copying rows into the record set detaches the save rule (DetachedHandler).
+void attach();
+
+// Save rule: raises EE with the failing check's message (after discarding the row's pending
+// changes where the row may not be saved at all), or gives a new row its identifier, computes
+// its contributions when automatic calculation is on and writes it with INSERT or UPDATE. May
+// show the over-ceiling warning, which never stops the save.
+void beforePost(RecordSet &row);
+
+// sd_paym_fond_calc: 0 for category 150, whose pay fund the grid's sum leaves out; otherwise
+// the pay fund.
+void calcFields(RecordSet &row);
+
+// The year-to-date reads of the ceiling: the months up to the row's month (op "<=") or the
+// row's month alone (op "="), other rows of the declaration with a contribution.
+QString yearToDateStatement(const QString &declaration, const QString &op, const QString &month,
+                            const QString &firstDay, const QString &lastDay, const QString &rowId);
+// The contributions of the year already stored for the declaration, for the warning.
+QString yearSumStatement(const QString &declaration, const QString &rowId, const QString &firstDay,
+                         const QString &lastDay);
+
+} // namespace SaldoDataRules

@@ -1,0 +1,190 @@
+// The persons workspace's data work: searches, the page loads and the year box.
+
+#include "data/ee.h"
+#include "data/helpers.h"
+#include "data/tdm.h"
+#include "persons/personsworkspace.h"
+#include "records/assuredpersonrules.h"
+#include "tests/support/testdatabase.h"
+#include "tests/support/testworkspace.h"
+
+namespace {
+
+using namespace PersonsWorkspace;
+
+class Persons : public DataModuleTest
+{
+protected:
+    void SetUp() override
+    {
+        DataModuleTest::SetUp();
+        exec("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
+        exec("insert into econ_agent values(2,'7654321','2','E','F','G',91,'H','0')");
+        DM->openRead(DM->IBQ1, "select * from econ_agent where ea_id=1");
+        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+        for (RecordSet *s : {DM->assured_person, DM->name_account, DM->saldo_data})
+            s->createDataSet();
+        DM->serverDate = QDateTime(QDate(2010, 6, 15), QTime(0, 0));
+        AssuredPersonRules::attach();
+        person(1, 1, "IONESCU", "MARIA", "11111111111", "1111111111111");
+        person(2, 1, "ION", "PETRU", "22222222222", "2222222222222");
+        person(3, 1, "ION", "ANA", "33333333333", "3333333333333");
+        person(4, 1, "POPA", "ION", "44444444444", "4444444444444");
+        person(5, 2, "ION", "ALTUL", "55555555555", "5555555555555");
+    }
+    void person(int id, int agent, const char *name, const char *first, const char *cpas, const char *idnp)
+    {
+        exec(QStringLiteral("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_first_name,ap_middle_name) "
+                            "values(%1,%2,'%3','%4','%5','%6')")
+                 .arg(id)
+                 .arg(agent)
+                 .arg(cpas, idnp, name, first));
+    }
+    QStringList listed()
+    {
+        QStringList out;
+        for (int r = 0; r < DM->assured_person->recordCount(); ++r)
+            out << DM->assured_person->displayTextAt(r, 11) + u' ' + DM->assured_person->displayTextAt(r, 12);
+        return out;
+    }
+    QString refusal(const std::function<void()> &f)
+    {
+        try {
+            f();
+        } catch (const EE &e) {
+            return e.message();
+        }
+        return {};
+    }
+    TestWorkspace ws;
+};
+
+TEST_F(Persons, EmptyBoxesListEveryPersonOfTheAgentByName)
+{
+    SearchBoxes b;
+    search(SearchBy::Name, b);
+    EXPECT_EQ(listed(), (QStringList{"ION ANA", "ION PETRU", "IONESCU MARIA", "POPA ION"}));
+    EXPECT_EQ(DM->assured_person->recNo(), 0);
+}
+
+TEST_F(Persons, NamesMatchByPrefixAndBothBoxesMustMatch)
+{
+    SearchBoxes b{"ION", "", "123", "456"};
+    search(SearchBy::Name, b);
+    EXPECT_EQ(listed(), (QStringList{"ION ANA", "ION PETRU", "IONESCU MARIA"}));
+    EXPECT_TRUE(b.cpas.isEmpty() && b.idnp.isEmpty());
+    b = {"ION", "P", "", ""};
+    search(SearchBy::Name, b);
+    EXPECT_EQ(listed(), QStringList{"ION PETRU"});
+    b = {"", "ION", "", ""};
+    search(SearchBy::Name, b);
+    EXPECT_EQ(listed(), QStringList{"POPA ION"});
+}
+
+TEST_F(Persons, CodeSearchesCheckTheLengthAndClearTheOtherBoxes)
+{
+    SearchBoxes b{"ION", "", "", ""};
+    search(SearchBy::Name, b);
+    b = {"X", "Y", "1234567890", "Z"};
+    EXPECT_EQ(refusal([&] { search(SearchBy::Cpas, b); }), "CPAS trebue sa fie din 11 cifre !");
+    EXPECT_EQ(b.name, "X"); // nothing cleared
+    EXPECT_EQ(listed().size(), 3); // the list survives
+    b.cpas = "44444444444";
+    search(SearchBy::Cpas, b);
+    EXPECT_EQ(listed(), QStringList{"POPA ION"});
+    EXPECT_TRUE(b.name.isEmpty() && b.firstName.isEmpty() && b.idnp.isEmpty());
+
+    b = {"X", "", "", "333"};
+    EXPECT_EQ(refusal([&] { search(SearchBy::Idnp, b); }), "IDNP trebue sa fie din 13 cifre !");
+    b.idnp = "3333333333333";
+    search(SearchBy::Idnp, b);
+    EXPECT_EQ(listed(), QStringList{"ION ANA"});
+    EXPECT_TRUE(b.name.isEmpty());
+
+    // An empty CPAS box lists everybody and clears nothing.
+    b = {"", "", "", "3333333333333"};
+    search(SearchBy::Cpas, b);
+    EXPECT_EQ(listed().size(), 4);
+    EXPECT_EQ(b.idnp, "3333333333333");
+}
+
+TEST_F(Persons, TheSearchButtonIgnoresTheIdnpBox)
+{
+    SearchBoxes b{"  ", "", "", "3333333333333"};
+    searchButton(b);
+    EXPECT_EQ(listed().size(), 4);
+    b = {"POP", "", "44444444444", ""};
+    searchButton(b);
+    EXPECT_EQ(listed(), QStringList{"POPA ION"});
+    EXPECT_TRUE(b.cpas.isEmpty());
+}
+
+TEST_F(Persons, AnUnsavablePersonBlocksTheSearch)
+{
+    SearchBoxes b;
+    search(SearchBy::Name, b);
+    newPerson();
+    EXPECT_EQ(DM->assured_person->field("ap_sex").asString(), "M");
+    DM->assured_person->field("ap_first_name").setValue("NOU");
+    EXPECT_EQ(refusal([&] { search(SearchBy::Name, b); }), "Introduceti CPAS !");
+    EXPECT_EQ(DM->assured_person->state(), RecordSet::State::Insert);
+    EXPECT_EQ(DM->assured_person->field("ap_first_name").asString(), "NOU");
+}
+
+TEST_F(Persons, TheSearchLoadsTheFirstPersonsDeclaration)
+{
+    exec("insert into name_account (na_id, na_ap, na_year) values(10,3,2008)");
+    SearchBoxes b;
+    search(SearchBy::Name, b); // ION ANA (id 3) first
+    EXPECT_EQ(DM->name_account->recordCount(), 1);
+    EXPECT_FALSE(ws.completionVisible);
+}
+
+TEST_F(Persons, DeclarationPageNeedsASavedPerson)
+{
+    EXPECT_EQ(refusal([] { openDeclarationPage(); }), "Introduceti datele despre persoana sau cautati persoana !");
+    SearchBoxes b;
+    search(SearchBy::Name, b);
+    newPerson();
+    EXPECT_EQ(refusal([] { openDeclarationPage(); }), "Introduceti datele despre persoana sau cautati persoana !");
+    DM->assured_person->cancel();
+    exec("insert into name_account (na_id, na_ap, na_year) values(10,3,2008)");
+    EXPECT_EQ(refusal([] { openDeclarationPage(); }), "");
+    EXPECT_EQ(DM->name_account->recordCount(), 1);
+    EXPECT_FALSE(ws.completionVisible);
+}
+
+TEST_F(Persons, SalaryPageLoadsRowsAndTheRatesOfTheCategory)
+{
+    exec("insert into name_account (na_id, na_ap, na_year) values(10,3,2008)");
+    exec("insert into saldo_data (sd_id, sd_na, sd_month, sd_dela_d) values(100,10,2,'01.02.2008')");
+    exec("insert into saldo_data (sd_id, sd_na, sd_month, sd_dela_d) values(101,10,1,'01.01.2008')");
+    SearchBoxes b;
+    search(SearchBy::Name, b);
+    EXPECT_EQ(refusal([] { openSalaryPage("2008"); }), "Indicati categoria persoanei asigurate!");
+    EXPECT_EQ(DM->saldo_data->recordCount(), 2); // the rows stay shown
+    EXPECT_EQ(DM->saldo_data->valueAt(0, 2).toInt(), 1); // ordered by the period start
+
+    exec("update name_account set na_ap_category=101 where na_id=10");
+    openDeclarationPage();
+    openSalaryPage("2008");
+    ASSERT_EQ(DM->k_tariff_ap_value->recordCount(), 1);
+    EXPECT_EQ(DM->k_tariff_ap_value->field("ktapv_ktap").asFloat(), 101.0);
+    EXPECT_FALSE(DM->IBT1->active());
+}
+
+TEST_F(Persons, LeavingTheYearBoxRestrictsCategoriesAndRates)
+{
+    yearBoxLeft("2008");
+    EXPECT_EQ(DM->workingYear, "2008");
+    const int cats = scalar("select count(*) from k_tariff_ap where ktap_id in (select ktapv_ktap from "
+                            "k_tariff_ap_value where ktapv_date_start<='01.01.2008' and ktapv_date_stop>='31.12.2008')")
+                         .toInt();
+    EXPECT_EQ(DM->k_tariff_ap->recordCount(), cats);
+    EXPECT_EQ(DM->k_tariff_ap_value->recordCount(),
+              scalar("select count(*) from k_tariff_ap_value where ktapv_date_start<='01.01.2008' and "
+                     "ktapv_date_stop>='31.12.2008'")
+                  .toInt());
+}
+
+} // namespace
