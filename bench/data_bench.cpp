@@ -1,7 +1,7 @@
 // Times the copy of 10 000 rows into a record set and the loading of a 10 000-row classifier,
 // on a fresh database file. Run by hand: build/bench/bench_data
 
-#include "data/databasemaker.h"
+#include "bench/benchdatabase.h"
 #include "data/helpers.h"
 #include "data/tdm.h"
 
@@ -13,14 +13,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bench.gdb"));
-    DatabaseMaker::create(path, DatabaseMaker::Kind::Delivered);
-
-    DM = new TDM;
-    DM->IDB->params() = QStringList{QStringLiteral("USER_NAME=sysdba"), QStringLiteral("PASSWORD=x")};
-    DM->IDB->setDatabaseName(path);
-    DM->IDB->open();
+    BenchDatabase db;
 
     // 10 000 persons and 10 000 professions.
     QString block = QStringLiteral("execute block as declare i integer = 0; begin while (i < 10000) do begin "
@@ -52,6 +45,5 @@ int main(int argc, char **argv)
         LoadClassifier(DM->k_prof);
     std::printf("LoadClassifier k_prof, %d rows: %.1f ms\n", DM->k_prof->recordCount(), double(t.elapsed()) / rounds);
 
-    delete DM;
     return 0;
 }

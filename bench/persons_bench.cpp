@@ -1,7 +1,7 @@
 // Times the person search of an agent with 20 000 persons: the statement, the copy into the
 // person list and the list's model following it. Run by hand: build/bench/bench_persons
 
-#include "data/databasemaker.h"
+#include "bench/benchdatabase.h"
 #include "data/helpers.h"
 #include "data/recordsetmodel.h"
 #include "data/tdm.h"
@@ -18,13 +18,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bench.gdb"));
-    DatabaseMaker::create(path, DatabaseMaker::Kind::Delivered);
-    DM = new TDM;
-    DM->IDB->params() = QStringList{QStringLiteral("USER_NAME=sysdba"), QStringLiteral("PASSWORD=x")};
-    DM->IDB->setDatabaseName(path);
-    DM->IDB->open();
+    BenchDatabase db;
     DM->execWrite(QStringLiteral("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')"));
     DM->execWrite(QStringLiteral(
         "execute block as declare i integer = 0; begin while (i < 20000) do begin "
@@ -57,6 +51,5 @@ int main(int argc, char **argv)
     }
     std::printf("search of %d persons: best %.1f ms, mean %.1f ms\n", DM->assured_person->recordCount(), best,
                 total / rounds);
-    delete DM;
     return 0;
 }

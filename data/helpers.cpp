@@ -58,32 +58,46 @@ void prepareTarget(RecordSet *target, int mode)
 
 } // namespace
 
-int CopyToMemTable(IbQuery *source, RecordSet *target, int mode)
+namespace {
+
+using ColumnList = std::vector<std::pair<QString, std::pair<FieldType, int>>>;
+
+// The steps both kinds of source share: the target's fields, emptying it, the rows by
+// position (read by nextRow), and the move to the first row.
+template <typename NextRow>
+void copyInto(RecordSet *target, int mode, const ColumnList &columns, bool sourceActive, NextRow nextRow)
 {
     prepareTarget(target, mode);
-    const int n = source->columnCount();
-    if (mode == 1 || mode == 2) {
-        std::vector<std::pair<QString, std::pair<FieldType, int>>> cols;
-        for (const IbColumn &c : source->columns())
-            cols.push_back({c.name, {c.type, c.size}});
-        copyDefinitions(cols, target, mode);
-    }
+    const int n = int(columns.size());
+    if (mode == 1 || mode == 2)
+        copyDefinitions(columns, target, mode);
     if (!target->active())
         target->createDataSet();
     target->emptyDataSet();
-    if (source->active()) {
+    if (sourceActive) {
         if (mode == 3 && n > target->fieldCount())
             throw DbError(QStringLiteral("%1: List index out of bounds (%2)").arg(target->name()).arg(target->fieldCount()));
-        fill(target, n, [source, n](std::vector<QVariant> &values) {
-            if (source->eof())
-                return false;
-            for (int i = 0; i < n; ++i)
-                values[size_t(i)] = source->value(i);
-            source->next();
-            return true;
-        });
+        fill(target, n, nextRow);
     }
     target->first();
+}
+
+} // namespace
+
+int CopyToMemTable(IbQuery *source, RecordSet *target, int mode)
+{
+    ColumnList columns;
+    for (const IbColumn &c : source->columns())
+        columns.push_back({c.name, {c.type, c.size}});
+    const int n = int(columns.size());
+    copyInto(target, mode, columns, source->active(), [source, n](std::vector<QVariant> &values) {
+        if (source->eof())
+            return false;
+        for (int i = 0; i < n; ++i)
+            values[size_t(i)] = source->value(i);
+        source->next();
+        return true;
+    });
     source->transaction()->commitIfActive();
     source->close();
     return 0;
@@ -91,31 +105,20 @@ int CopyToMemTable(IbQuery *source, RecordSet *target, int mode)
 
 int CopyToMemTable(RecordSet *source, RecordSet *target, int mode)
 {
-    prepareTarget(target, mode);
+    ColumnList columns;
     const int n = source->dataFieldCount();
-    if (mode == 1 || mode == 2) {
-        std::vector<std::pair<QString, std::pair<FieldType, int>>> cols;
-        for (int i = 0; i < n; ++i)
-            cols.push_back({source->fieldDef(i).name, {source->fieldDef(i).type, source->fieldDef(i).size}});
-        copyDefinitions(cols, target, mode);
-    }
-    if (!target->active())
-        target->createDataSet();
-    target->emptyDataSet();
-    if (source->active()) {
-        if (mode == 3 && n > target->fieldCount())
-            throw DbError(QStringLiteral("%1: List index out of bounds (%2)").arg(target->name()).arg(target->fieldCount()));
+    for (int i = 0; i < n; ++i)
+        columns.push_back({source->fieldDef(i).name, {source->fieldDef(i).type, source->fieldDef(i).size}});
+    if (source->active())
         source->first();
-        fill(target, n, [source, n](std::vector<QVariant> &values) {
-            if (source->eof())
-                return false;
-            for (int i = 0; i < n; ++i)
-                values[size_t(i)] = source->fieldByIndex(i).value();
-            source->next();
-            return true;
-        });
-    }
-    target->first();
+    copyInto(target, mode, columns, source->active(), [source, n](std::vector<QVariant> &values) {
+        if (source->eof())
+            return false;
+        for (int i = 0; i < n; ++i)
+            values[size_t(i)] = source->fieldByIndex(i).value();
+        source->next();
+        return true;
+    });
     return 0;
 }
 

@@ -138,6 +138,19 @@ TEST_F(HelpersOnDatabase, CopyMode3RefusesASourceWiderThanTheTarget)
     EXPECT_THROW(CopyToMemTable(DM->IBQ1, &narrow, 3), DbError);
 }
 
+TEST_F(HelpersOnDatabase, CopyFromARecordSetKeepsItsRowsAndTypes)
+{
+    LoadClassifier(DM->k_month);
+    CopyToMemTable(DM->k_month, DM->cds3, 2);
+    EXPECT_EQ(DM->cds3->fieldDef(1).name.toLower(), "km_name_ro");
+    EXPECT_EQ(DM->cds3->recordCount(), 12);
+    EXPECT_EQ(DM->cds3->displayTextAt(11, 1), DM->k_month->displayTextAt(11, 1));
+    CopyToMemTable(DM->k_month, DM->cds4, 1);
+    EXPECT_EQ(DM->cds4->fieldDef(0).name, "COLUMN1");
+    EXPECT_EQ(DM->cds4->fieldDef(0).type, DM->k_month->fieldDef(0).type);
+    EXPECT_EQ(DM->cds4->recordCount(), 12);
+}
+
 TEST_F(HelpersOnDatabase, CopyFromAnEmptyResultLeavesAnEmptyOpenSet)
 {
     DM->openRead(DM->IBQ1, "select * from name_account where na_id=-1");

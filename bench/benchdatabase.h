@@ -1,0 +1,32 @@
+#pragma once
+// A fresh delivered database in a temporary folder with the data module connected to it,
+// for the benchmarks.
+
+#include "data/databasemaker.h"
+#include "data/tdm.h"
+
+#include <QTemporaryDir>
+
+class BenchDatabase
+{
+public:
+    BenchDatabase()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("bench.gdb"));
+        DatabaseMaker::create(path, DatabaseMaker::Kind::Delivered);
+        DM = new TDM;
+        DM->IDB->params() = QStringList{QStringLiteral("USER_NAME=sysdba"), QStringLiteral("PASSWORD=x")};
+        DM->IDB->setDatabaseName(path);
+        DM->IDB->open();
+    }
+    ~BenchDatabase()
+    {
+        delete DM;
+        DM = nullptr;
+    }
+    BenchDatabase(const BenchDatabase &) = delete;
+    BenchDatabase &operator=(const BenchDatabase &) = delete;
+
+private:
+    QTemporaryDir m_dir;
+};
