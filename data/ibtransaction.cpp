@@ -26,8 +26,8 @@ void IbTransaction::startTransaction()
         throw DbError(QStringLiteral("Transaction is active"));
     if (!m_db || !m_db->connected())
         throw DbError(QStringLiteral("Database not assigned or not connected"));
-    static const char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
-                               isc_tpb_rec_version, isc_tpb_wait};
+    const char tpb[] = {isc_tpb_version3, char(m_readOnly ? isc_tpb_read : isc_tpb_write), isc_tpb_read_committed,
+                        isc_tpb_rec_version, isc_tpb_wait};
     ISC_STATUS_ARRAY status;
     isc_start_transaction(status, &m_handle, 1, m_db->handle(), short(sizeof tpb), tpb);
     IbStatus::check(status);

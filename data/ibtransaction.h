@@ -18,6 +18,9 @@ public:
 
     IbDatabase *database() const { return m_db; }
     bool active() const { return m_handle != 0; }
+    // A read-only transaction cannot change rows, and its commit costs no disk write.
+    void setReadOnly(bool on) { m_readOnly = on; }
+    bool readOnly() const { return m_readOnly; }
     void startTransaction();
     void commit();
     void rollback();
@@ -37,5 +40,6 @@ private:
 
     QPointer<IbDatabase> m_db;
     isc_tr_handle m_handle = 0;
+    bool m_readOnly = false;
     QList<IbQuery *> m_queries;
 };

@@ -24,6 +24,9 @@ TDM::TDM(QObject *parent) : QObject(parent)
         (*qs[i])->setObjectName(QStringLiteral("IBQ%1").arg(i + 1));
     }
     IDB->setDefaultTransaction(IBT1);
+    // Only IBQ2 writes; the readers' transactions are read-only.
+    for (IbTransaction *t : {IBT1, IBT3, IBT4, IBT5})
+        t->setReadOnly(true);
 
     econ_agent = makeSet(QStringLiteral("econ_agent"));
     assured_person = makeSet(QStringLiteral("assured_person"));
