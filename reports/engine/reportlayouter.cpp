@@ -7,7 +7,18 @@
 namespace {
 constexpr double kMeasureDpi = 1200;
 constexpr double kEpsilon = 0.01;
+
+// The ruled frame of a box or of a tick mark's square.
+ReportDocument::Item frameItem(const ReportElement &e, const QRectF &r)
+{
+    ReportDocument::Item f;
+    f.kind = ReportDocument::Item::Kind::Frame;
+    f.rect = r;
+    f.sides = e.frameSides();
+    f.pen = e.penWidth();
+    return f;
 }
+} // namespace
 
 ReportLayouter::ReportLayouter(const Report &report)
     : m_report(report), m_today(QDate::currentDate()), m_measureDevice(1, 1, QImage::Format_RGB32)
@@ -158,15 +169,9 @@ ReportLayouter::Rendered ReportLayouter::render(const ReportBand &band)
             }
             break;
         }
-        case ReportElement::Kind::Box: {
-            Item f;
-            f.kind = Item::Kind::Frame;
-            f.rect = r;
-            f.sides = e.frameSides();
-            f.pen = e.penWidth();
-            out.items.push_back(std::move(f));
+        case ReportElement::Kind::Box:
+            out.items.push_back(frameItem(e, r));
             break;
-        }
         case ReportElement::Kind::Line: {
             Item l;
             l.kind = Item::Kind::Line;
@@ -176,11 +181,7 @@ ReportLayouter::Rendered ReportLayouter::render(const ReportBand &band)
             break;
         }
         case ReportElement::Kind::Tick: {
-            Item f;
-            f.kind = Item::Kind::Frame;
-            f.rect = r;
-            f.sides = e.frameSides();
-            f.pen = e.penWidth();
+            Item f = frameItem(e, r);
             out.items.push_back(f);
             if (p.ticked) {
                 f.kind = Item::Kind::Cross;

@@ -13,6 +13,7 @@
 #include "records/econagentrules.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
+#include "tests/support/typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,15 +25,6 @@
 
 namespace {
 
-void typeText(QWidget *w, const QString &text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
 
 class AgentWindow : public DataModuleTest
 {

@@ -20,18 +20,10 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include "tests/support/typing.h"
+
 namespace {
 
-// Types text as key presses carrying their characters (diacritics included).
-void typeText(QWidget *w, const QString &text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
 
 class DbControls : public ::testing::Test
 {
