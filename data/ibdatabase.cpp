@@ -1,6 +1,7 @@
 #include "data/ibdatabase.h"
 #include "data/dberror.h"
 #include "data/ibstatus.h"
+#include "data/ibquery.h"
 #include "data/ibtransaction.h"
 #include "data/win1250.h"
 
@@ -66,10 +67,22 @@ void IbDatabase::close()
     for (IbTransaction *t : m_transactions)
         if (t && t->active())
             t->commit();
+    for (IbTransaction *t : m_transactions)
+        if (t)
+            for (IbQuery *q : t->queries())
+                q->releasePrepared();
     ISC_STATUS_ARRAY status;
     isc_detach_database(status, &m_handle);
     m_handle = 0;
     IbStatus::check(status);
+}
+
+void IbDatabase::releaseUnusedStatements()
+{
+    for (IbTransaction *t : m_transactions)
+        if (t)
+            for (IbQuery *q : t->queries())
+                q->releaseUnusedPrepared();
 }
 
 void IbDatabase::registerTransaction(IbTransaction *t)

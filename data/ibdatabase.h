@@ -32,6 +32,8 @@ public:
 
     void registerTransaction(IbTransaction *t);
     void unregisterTransaction(IbTransaction *t);
+    // Drops the kept prepared statements of every query except those in use (before DDL).
+    void releaseUnusedStatements();
 
     // Creates a new database file in dialect 1 with the given default character set.
     static void createDatabase(const QString &path, const QString &user, const QString &password,

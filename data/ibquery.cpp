@@ -10,16 +10,51 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <list>
 #include <ibase.h>
 
-struct IbQuery::Impl {
+// One prepared statement with its output area. The server keeps the compiled statement for
+// the attachment, so running the same text again skips the prepare.
+struct Prepared {
+    QByteArray text;
     isc_stmt_handle stmt = 0;
     XSQLDA *out = nullptr;
     std::vector<std::vector<char>> buffers;
     std::vector<short> nulls;
     int statementType = 0;
+    std::vector<IbColumn> columns;
 
-    ~Impl() { std::free(out); }
+    Prepared() = default;
+    Prepared(const Prepared &) = delete;
+    Prepared &operator=(const Prepared &) = delete;
+    ~Prepared() { std::free(out); }
+
+    // Selects (and procedures) are kept for the next run of the same text; the writes are
+    // one-off texts and DDL must not leave the tables it changes referenced.
+    bool reusable() const
+    {
+        return statementType == isc_info_sql_stmt_select || statementType == isc_info_sql_stmt_select_for_upd
+            || statementType == isc_info_sql_stmt_exec_procedure;
+    }
+};
+
+struct IbQuery::Impl {
+    // Most recently used first; at most kCached entries.
+    std::list<std::unique_ptr<Prepared>> cache;
+    std::unique_ptr<Prepared> oneOff; // the current statement when it is not kept
+    Prepared *cur = nullptr;
+    bool cursorOpen = false;
+
+    static constexpr size_t kCached = 32;
+
+    static void drop(Prepared &p)
+    {
+        if (p.stmt) {
+            ISC_STATUS_ARRAY status;
+            isc_dsql_free_statement(status, &p.stmt, DSQL_drop);
+            p.stmt = 0;
+        }
+    }
 };
 
 IbQuery::IbQuery(IbTransaction *transaction, QObject *parent)
@@ -31,7 +66,10 @@ IbQuery::IbQuery(IbTransaction *transaction, QObject *parent)
 IbQuery::~IbQuery()
 {
     try {
-        close();
+        if (m_transaction && m_transaction->database() && m_transaction->database()->connected())
+            releasePrepared();
+        else
+            d->cache.clear(); // the handles went with the connection
     } catch (...) {
     }
     if (m_transaction)
@@ -77,15 +115,51 @@ double scaled(qint64 v, short scale)
 
 void IbQuery::freeStatement()
 {
-    if (d->stmt) {
-        ISC_STATUS_ARRAY status;
-        isc_dsql_free_statement(status, &d->stmt, DSQL_drop);
-        d->stmt = 0;
+    // The current statement is forgotten: one kept for reuse stays in the cache.
+    if (d->oneOff)
+        Impl::drop(*d->oneOff);
+    d->oneOff.reset();
+    d->cur = nullptr;
+    d->cursorOpen = false;
+}
+
+void IbQuery::discardCurrent()
+{
+    // A statement whose run failed is not reused.
+    Prepared *p = d->cur;
+    freeStatement();
+    for (auto it = d->cache.begin(); it != d->cache.end(); ++it) {
+        if (it->get() == p) {
+            Impl::drop(**it);
+            d->cache.erase(it);
+            break;
+        }
     }
-    std::free(d->out);
-    d->out = nullptr;
-    d->buffers.clear();
-    d->nulls.clear();
+}
+
+void IbQuery::releasePrepared()
+{
+    close();
+    for (auto &p : d->cache)
+        Impl::drop(*p);
+    d->cache.clear();
+}
+
+void IbQuery::releaseUnusedPrepared()
+{
+    for (auto it = d->cache.begin(); it != d->cache.end();) {
+        if (it->get() == d->cur) {
+            ++it;
+            continue;
+        }
+        Impl::drop(**it);
+        it = d->cache.erase(it);
+    }
+}
+
+int IbQuery::preparedCount() const
+{
+    return int(d->cache.size());
 }
 
 void IbQuery::prepare()
@@ -94,41 +168,59 @@ void IbQuery::prepare()
     if (!m_transaction->active())
         m_transaction->startTransaction();
     IbDatabase *db = m_transaction->database();
+    const QByteArray text = Win1250::encodeOrThrow(sqlText());
+
+    for (auto it = d->cache.begin(); it != d->cache.end(); ++it) {
+        if ((*it)->text == text) {
+            d->cache.splice(d->cache.begin(), d->cache, it);
+            d->cur = d->cache.front().get();
+            m_columns = d->cur->columns;
+            return;
+        }
+    }
+
+    auto p = std::make_unique<Prepared>();
+    p->text = text;
     ISC_STATUS_ARRAY status;
-    isc_dsql_allocate_statement(status, db->handle(), &d->stmt);
+    isc_dsql_allocate_statement(status, db->handle(), &p->stmt);
     IbStatus::check(status);
 
-    const QByteArray text = Win1250::encodeOrThrow(sqlText());
-    d->out = allocSqlda(1);
-    isc_dsql_prepare(status, m_transaction->handle(), &d->stmt, 0, text.constData(), IbDatabase::kDialect, d->out);
+    p->out = allocSqlda(1);
+    isc_dsql_prepare(status, m_transaction->handle(), &p->stmt, 0, text.constData(), IbDatabase::kDialect, p->out);
     if (IbStatus::failed(status)) {
         const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
-        freeStatement();
+        Impl::drop(*p);
         throw err;
     }
-    if (d->out->sqld > d->out->sqln) {
-        const int n = d->out->sqld;
-        std::free(d->out);
-        d->out = allocSqlda(n);
-        isc_dsql_describe(status, &d->stmt, IbDatabase::kDialect, d->out);
-        IbStatus::check(status);
+    if (p->out->sqld > p->out->sqln) {
+        const int n = p->out->sqld;
+        std::free(p->out);
+        p->out = allocSqlda(n);
+        isc_dsql_describe(status, &p->stmt, IbDatabase::kDialect, p->out);
+        if (IbStatus::failed(status)) {
+            const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
+            Impl::drop(*p);
+            throw err;
+        }
     }
     static const char info[] = {isc_info_sql_stmt_type};
     char res[16];
-    isc_dsql_sql_info(status, &d->stmt, sizeof info, info, sizeof res, res);
-    IbStatus::check(status);
-    d->statementType = 0;
+    isc_dsql_sql_info(status, &p->stmt, sizeof info, info, sizeof res, res);
+    if (IbStatus::failed(status)) {
+        const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
+        Impl::drop(*p);
+        throw err;
+    }
     if (res[0] == isc_info_sql_stmt_type) {
         const short len = short(isc_vax_integer(res + 1, 2));
-        d->statementType = int(isc_vax_integer(res + 3, len));
+        p->statementType = int(isc_vax_integer(res + 3, len));
     }
 
-    const int n = d->out->sqld;
-    m_columns.clear();
-    d->buffers.assign(size_t(n), {});
-    d->nulls.assign(size_t(n), 0);
+    const int n = p->out->sqld;
+    p->buffers.assign(size_t(n), {});
+    p->nulls.assign(size_t(n), 0);
     for (int i = 0; i < n; ++i) {
-        XSQLVAR &v = d->out->sqlvar[i];
+        XSQLVAR &v = p->out->sqlvar[i];
         IbColumn c;
         c.name = Win1250::decode(v.aliasname, v.aliasname_length);
         if (c.name.isEmpty())
@@ -138,12 +230,29 @@ void IbQuery::prepare()
         c.scale = v.sqlscale;
         if (isStringType(c.type) && c.type != FieldType::Memo)
             c.size = v.sqllen;
-        m_columns.push_back(c);
+        p->columns.push_back(c);
         size_t len = size_t(v.sqllen) + ((v.sqltype & ~1) == SQL_VARYING ? 2 : 0);
-        d->buffers[size_t(i)].assign(len + 8, 0);
-        v.sqldata = d->buffers[size_t(i)].data();
-        v.sqlind = &d->nulls[size_t(i)];
+        p->buffers[size_t(i)].assign(len + 8, 0);
+        v.sqldata = p->buffers[size_t(i)].data();
+        v.sqlind = &p->nulls[size_t(i)];
         v.sqltype |= 1;
+    }
+    m_columns = p->columns;
+
+    if (p->statementType == isc_info_sql_stmt_ddl) {
+        // A change of the schema must not meet statements that still reference its tables.
+        db->releaseUnusedStatements();
+    }
+    if (p->reusable()) {
+        d->cache.push_front(std::move(p));
+        while (d->cache.size() > Impl::kCached) {
+            Impl::drop(*d->cache.back());
+            d->cache.pop_back();
+        }
+        d->cur = d->cache.front().get();
+    } else {
+        d->oneOff = std::move(p);
+        d->cur = d->oneOff.get();
     }
 }
 
@@ -151,20 +260,21 @@ void IbQuery::open()
 {
     prepare();
     ISC_STATUS_ARRAY status;
-    isc_dsql_execute(status, m_transaction->handle(), &d->stmt, IbDatabase::kDialect, nullptr);
+    isc_dsql_execute(status, m_transaction->handle(), &d->cur->stmt, IbDatabase::kDialect, nullptr);
     if (IbStatus::failed(status)) {
         const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
-        freeStatement();
+        discardCurrent();
         m_columns.clear();
         throw err;
     }
     m_active = true;
     m_eof = false;
-    if (d->statementType == isc_info_sql_stmt_exec_procedure) {
+    if (d->cur->statementType == isc_info_sql_stmt_exec_procedure) {
         // Non-selectable procedure: its single output row came with execute (none here).
         m_eof = true;
         return;
     }
+    d->cursorOpen = true;
     fetch();
 }
 
@@ -172,17 +282,20 @@ void IbQuery::execQuery()
 {
     prepare();
     ISC_STATUS_ARRAY status;
-    const bool proc = d->statementType == isc_info_sql_stmt_exec_procedure && d->out->sqld > 0;
+    const bool proc = d->cur->statementType == isc_info_sql_stmt_exec_procedure && d->cur->out->sqld > 0;
     if (proc)
-        isc_dsql_execute2(status, m_transaction->handle(), &d->stmt, IbDatabase::kDialect, nullptr, d->out);
+        isc_dsql_execute2(status, m_transaction->handle(), &d->cur->stmt, IbDatabase::kDialect, nullptr, d->cur->out);
     else
-        isc_dsql_execute(status, m_transaction->handle(), &d->stmt, IbDatabase::kDialect, nullptr);
+        isc_dsql_execute(status, m_transaction->handle(), &d->cur->stmt, IbDatabase::kDialect, nullptr);
     if (IbStatus::failed(status)) {
         const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
-        freeStatement();
+        discardCurrent();
         m_columns.clear();
         throw err;
     }
+    // A select run as a statement leaves its cursor open on the server: close it for the next run.
+    if (d->cur->statementType == isc_info_sql_stmt_select || d->cur->statementType == isc_info_sql_stmt_select_for_upd)
+        isc_dsql_free_statement(status, &d->cur->stmt, DSQL_close);
     freeStatement();
     m_columns.clear();
 }
@@ -190,16 +303,17 @@ void IbQuery::execQuery()
 void IbQuery::fetch()
 {
     ISC_STATUS_ARRAY status;
-    const ISC_STATUS rc = isc_dsql_fetch(status, &d->stmt, IbDatabase::kDialect, d->out);
+    XSQLDA *out = d->cur->out;
+    const ISC_STATUS rc = isc_dsql_fetch(status, &d->cur->stmt, IbDatabase::kDialect, out);
     if (rc == 100) {
         m_eof = true;
         return;
     }
     IbStatus::check(status);
-    const int n = d->out->sqld;
+    const int n = out->sqld;
     m_row.assign(size_t(n), QVariant());
     for (int i = 0; i < n; ++i) {
-        const XSQLVAR &v = d->out->sqlvar[i];
+        const XSQLVAR &v = out->sqlvar[i];
         if (*v.sqlind < 0)
             continue;
         const char *p = v.sqldata;
@@ -304,10 +418,9 @@ void IbQuery::next()
 
 void IbQuery::close()
 {
-    if (d->stmt) {
+    if (d->cur && d->cursorOpen && m_transaction && m_transaction->active()) {
         ISC_STATUS_ARRAY status;
-        if (m_active && m_transaction && m_transaction->active())
-            isc_dsql_free_statement(status, &d->stmt, DSQL_close);
+        isc_dsql_free_statement(status, &d->cur->stmt, DSQL_close);
     }
     freeStatement();
     m_active = false;
@@ -316,12 +429,8 @@ void IbQuery::close()
 
 void IbQuery::transactionEnding()
 {
-    // The server drops the cursor itself; the statement handle is freed to keep nothing stale.
-    if (d->stmt) {
-        ISC_STATUS_ARRAY status;
-        isc_dsql_free_statement(status, &d->stmt, DSQL_drop);
-        d->stmt = 0;
-    }
+    // The server closes the cursor with the transaction; the prepared statement lives on.
+    freeStatement();
     m_active = false;
     m_eof = true;
 }

@@ -51,12 +51,19 @@ public:
 
     // Called by the transaction just before it ends: the server closes the cursor.
     void transactionEnding();
+    // Selects already prepared are kept (a few dozen texts per query) and run again without a
+    // new prepare when the same text comes back. These drop them: all of them before the
+    // connection closes, the ones not in use before a change of the schema.
+    void releasePrepared();
+    void releaseUnusedPrepared();
+    int preparedCount() const;
 
 private:
     struct Impl;
     void prepare();
     void fetch();
     void freeStatement();
+    void discardCurrent();
 
     QPointer<IbTransaction> m_transaction;
     QStringList m_sql;

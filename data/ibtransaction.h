@@ -34,6 +34,7 @@ public:
     isc_tr_handle *handle() { return &m_handle; }
     void attachQuery(IbQuery *q);
     void detachQuery(IbQuery *q);
+    const QList<IbQuery *> &queries() const { return m_queries; }
 
 private:
     void closeCursors();
