@@ -234,6 +234,7 @@ void beforePost(RecordSet &row)
     if (!tariffAp.isNull()) {
         DM->openRead(DM->IBQ1, QStringLiteral("select * from k_tariff_ap_value  where ktapv_id=") + tariffAp.asString());
         CopyToMemTable(DM->IBQ1, rate, 2);
+        DM->endRead(DM->IBQ1);
         rateRead = !rate->isEmpty();
     }
     const auto rateField = [rate](const char *name) { return rate->field(QString::fromLatin1(name)); };

@@ -86,8 +86,12 @@ TEST_F(NameAccountRule, AFirstSaveGivesPackagePersonYearAndIdentifier)
     set("na_rest", QVariant());
     set("na_wb_number", "12");
     ASSERT_EQ(post(N), "");
-    EXPECT_TRUE(DM->IBQ2->sqlText().startsWith("update name_account set na_pl=" + text("na_pl") + ",na_ap=1,"));
-    EXPECT_TRUE(DM->IBQ2->sqlText().endsWith(" where na_id=" + id));
+    EXPECT_EQ(DM->IBQ2->sqlText(),
+              "update name_account set na_pl=" + text("na_pl")
+                  + ",na_ap=1,na_year=2010,na_is_pens='N',na_period_begin='01.01.2010',na_period_end='31.12.2010',"
+                    "na_ap_category=101,na_wb_in_ea='N',na_wb_seria='AB',na_wb_number='12',na_kft_rf=1,na_ill=NULL,"
+                    "na_rest=0,na_public_d=NULL,na_position=NULL,na_public='N' where na_id="
+                  + id);
     EXPECT_EQ(column("na_wb_number").toString(), "12");
     EXPECT_EQ(column("na_kft_rf").toDouble(), 1);
     EXPECT_EQ(column("na_rest").toDouble(), 0);

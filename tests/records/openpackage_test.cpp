@@ -38,6 +38,8 @@ TEST_F(OpenPackage, AYearWithoutPackagesGetsANewOne)
     const qint64 id = FindOpenPackage();
     EXPECT_EQ(id, 1); // the generator's next value
     EXPECT_EQ(packages(), 3);
+    EXPECT_EQ(DM->IBQ1->sqlText(), "select * from get_pl_id");
+    EXPECT_FALSE(DM->IBT1->active());
     EXPECT_EQ(DM->IBQ2->sqlText(), "insert into packlabel values(1,1,5,2010,'15.06.2010',1,'DA',1)");
     const QStringList row = column("select pl_id||'|'||pl_ea||'|'||pl_n||'|'||pl_year||'|'||pl_form_compl_dt||'|'"
                                    "||pl_kft_rf||'|'||pl_cpas||'|'||pl_nr from packlabel where pl_id=1");
@@ -66,12 +68,35 @@ TEST_F(OpenPackage, TheNewestPackageTakesUpTo50Declarations)
               "select count(*) as cnt from name_account,packlabel  where na_pl=pl_id and pl_ea=1 and pl_year=2010 and "
               "na_pl=101");
     EXPECT_EQ(packages(), 1);
+    EXPECT_FALSE(DM->IBT1->active());
     declarations(1, 101);
     const qint64 id = FindOpenPackage();
     EXPECT_NE(id, 101);
     EXPECT_EQ(packages(), 2);
     EXPECT_EQ(scalar(QStringLiteral("select pl_nr from packlabel where pl_id=%1").arg(id)).toLongLong(), id);
     EXPECT_EQ(scalar(QStringLiteral("select pl_year from packlabel where pl_id=%1").arg(id)).toInt(), 2010);
+}
+
+TEST_F(OpenPackage, APackageHoldingMoreThan50IsFullToo)
+{
+    package(101, 1, 2010);
+    declarations(51, 101); // an older program filled it beyond 50
+    const qint64 id = FindOpenPackage();
+    EXPECT_NE(id, 101);
+    EXPECT_EQ(packages(), 2);
+}
+
+TEST_F(OpenPackage, ADeclarationSavedIntoANewestPackageWithRoomJoinsIt)
+{
+    package(101, 1, 2010);
+    declarations(49, 101);
+    DM->assured_person->next();
+    RecordSet *N = DM->name_account;
+    N->append();
+    ASSERT_EQ(post(N), "");
+    EXPECT_EQ(N->field("na_pl").asFloat(), 101);
+    EXPECT_EQ(packages(), 1);
+    EXPECT_EQ(scalar("select count(*) from name_account where na_pl=101").toInt(), 50);
 }
 
 TEST_F(OpenPackage, AnOlderPackageWithRoomIsIgnored)

@@ -350,6 +350,15 @@ TEST_F(SaldoDataRule, Categories153And154AreBenefitWithoutContributions)
     EXPECT_EQ(amount("sd_ill"), 500.0);
     EXPECT_EQ(amount("sd_sum_add"), 0);
     EXPECT_EQ(amount("sd_sum_add_ea"), 0);
+
+    // A benefit typed as 0 is replaced by the whole pay fund, with calculation off as well.
+    newRow(3, d(1, 3, 2010), d(31, 3, 2010), 700.0, 153, 0.0);
+    set("sd_sum_add", 42.0);
+    set("sd_sum_add_ea", 161.0);
+    EXPECT_EQ(post(S), "");
+    EXPECT_EQ(amount("sd_ill"), 700.0);
+    EXPECT_EQ(amount("sd_sum_add"), 0);
+    EXPECT_EQ(amount("sd_sum_add_ea"), 0);
 }
 
 TEST_F(SaldoDataRule, OnlyCategories105And153MayStartBeforeTheRowsMonth)
@@ -383,9 +392,20 @@ TEST_F(SaldoDataRule, Categories157And158MaySpanMonthsAndYearsAndCarryNoAmounts)
     ws.calculation = false;
     newRow(12, d(20, 12, 2010), d(10, 1, 2011), 900.0, 158, 900.0);
     set("sd_sum_add", 54.0);
+    set("sd_sum_add_ea", 207.0);
     EXPECT_EQ(post(S), "");
-    for (const char *c : {"sd_paym_fond", "sd_ill", "sd_sum_add", "sd_sum_add_ea"})
+    for (const char *c : {"sd_paym_fond", "sd_ill", "sd_sum_add", "sd_sum_add_ea"}) {
+        EXPECT_FALSE(column(c).isNull()) << c;
         EXPECT_EQ(amount(c), 0) << c;
+    }
+    newRow(11, d(25, 11, 2010), d(3, 12, 2010), 900.0, 157);
+    set("sd_sum_add", 54.0);
+    set("sd_sum_add_ea", 207.0);
+    EXPECT_EQ(post(S), "");
+    for (const char *c : {"sd_paym_fond", "sd_ill", "sd_sum_add", "sd_sum_add_ea"}) {
+        EXPECT_FALSE(column(c).isNull()) << c;
+        EXPECT_EQ(amount(c), 0) << c;
+    }
     // Same month, different years, for an ordinary row.
     EXPECT_EQ(row(3, d(5, 3, 2010), d(10, 3, 2011), 900.0, 101), "Anul perioadei nu este indicat corect !");
 }
@@ -467,6 +487,9 @@ TEST_F(SaldoDataRule, TheTestsOfTheRowInTheirOrder)
     EXPECT_EQ(post(S), "Introduceti perioada de munca !");
     EXPECT_EQ(current("sd_kft_rf"), 1);
     set("sd_dela_d", d(1, 1, 2010));
+    set("sd_pina_d", QVariant());
+    EXPECT_EQ(post(S), "Introduceti perioada de munca !");
+    set("sd_pina_d", d(31, 1, 2010));
     EXPECT_EQ(post(S), "Introduceti corect luna  !");
     set("sd_month", 0);
     EXPECT_EQ(post(S), "Introduceti corect luna  !");
