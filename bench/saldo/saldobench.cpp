@@ -66,8 +66,8 @@ void bareRows(int person)
     }
 }
 
-// The identifier of 12 new rows, as step by step the rule fetches it: the procedure changes a
-// generator, which the server writes at once, so this alone costs about half a bare INSERT.
+// The identifiers of 12 new rows, fetched as the rule fetches them. Each generator step is
+// written to disk at once by the server, which is why the procedure takes them in blocks.
 void identifiers()
 {
     for (int month = 1; month <= kMonths; ++month) {

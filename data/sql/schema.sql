@@ -267,13 +267,35 @@ begin
   suspend;
 end^
 
+/* Monthly rows are many: each connection takes their identifiers from the generator in blocks
+   of 100 and hands them out one by one, so that a new row does not cost a generator write
+   (which the server makes durable at once). Blocks of two connections never meet; a value held
+   by a row is skipped as above; what is left of a block when the connection ends is not used. */
 create procedure get_sd_id
 returns (nRet numeric(15,0))
 as
+  declare variable next_id integer;
+  declare variable last_id integer;
+  declare variable ignored integer;
 begin
-  nRet = gen_id(gen_sd_id, 1);
-  while (exists(select sd_id from saldo_data where sd_id = :nRet)) do
-    nRet = gen_id(gen_sd_id, 1);
+  next_id = cast(rdb$get_context('USER_SESSION', 'GET_SD_ID_NEXT') as integer);
+  last_id = cast(rdb$get_context('USER_SESSION', 'GET_SD_ID_LAST') as integer);
+  while (next_id is null or next_id > last_id
+         or exists(select sd_id from saldo_data where sd_id = :next_id)) do
+  begin
+    if (next_id is null or next_id > last_id) then
+    begin
+      last_id = gen_id(gen_sd_id, 100);
+      next_id = last_id - 99;
+    end
+    else
+      next_id = next_id + 1;
+  end
+  nRet = next_id;
+  /* Integer variables, so that the texts kept are plain digits. */
+  next_id = next_id + 1;
+  ignored = rdb$set_context('USER_SESSION', 'GET_SD_ID_NEXT', next_id);
+  ignored = rdb$set_context('USER_SESSION', 'GET_SD_ID_LAST', last_id);
   suspend;
 end^
 

@@ -4,6 +4,10 @@
 #include "data/dberror.h"
 #include "data/ee.h"
 #include "data/tdm.h"
+#include <QSet>
+#include "data/ibtransaction.h"
+#include "data/ibquery.h"
+#include "data/ibdatabase.h"
 #include "data/win1250.h"
 #include "tests/support/testdatabase.h"
 
@@ -52,6 +56,45 @@ TEST_F(DeliveredDatabase, IdentifierProceduresNeverHandOutAHeldValue)
     exec(QStringLiteral("insert into saldo_data (sd_id, sd_na, sd_month) values(%1,1,1)").arg(next));
     EXPECT_EQ(scalar("select * from get_sd_id").toDouble(), next + 1);
     EXPECT_FALSE(DM->IBQ4->active()); // closed after the read
+}
+
+TEST_F(DeliveredDatabase, TwoConnectionsNeverGetTheSameRowIdentifier)
+{
+    // A second workstation on the same database, with its own transaction and query.
+    IbDatabase other;
+    other.params() << "USER_NAME=sysdba" << "PASSWORD=x";
+    other.setDatabaseName(db->path());
+    other.open();
+    IbTransaction otherT(&other);
+    IbQuery otherQ(&otherT);
+    const auto otherId = [&] {
+        otherT.startTransaction();
+        otherQ.setSql("select * from get_sd_id");
+        otherQ.open();
+        const double v = otherQ.value(0).toDouble();
+        otherT.commit();
+        return v;
+    };
+    exec("insert into econ_agent values(1,'1234567','1','A','B','C',1,'D','0')");
+    exec("insert into assured_person (ap_id, ap_ea, ap_first_name, ap_middle_name) values(1,1,'X','Y')");
+    exec("insert into name_account (na_id, na_ap, na_year) values(1,1,2008)");
+
+    QSet<double> seen;
+    double mine = 0, theirs = 0;
+    for (int i = 0; i < 250; ++i) { // across several blocks of both
+        mine = scalar("select * from get_sd_id").toDouble();
+        theirs = otherId();
+        EXPECT_FALSE(seen.contains(mine)) << mine;
+        seen.insert(mine);
+        EXPECT_FALSE(seen.contains(theirs)) << theirs;
+        seen.insert(theirs);
+    }
+    // The other workstation stores its next identifiers; this one skips them.
+    const double next = mine + 1;
+    exec(QStringLiteral("insert into saldo_data (sd_id, sd_na, sd_month) values(%1,1,1)").arg(next));
+    exec(QStringLiteral("insert into saldo_data (sd_id, sd_na, sd_month) values(%1,1,2)").arg(next + 1));
+    EXPECT_EQ(scalar("select * from get_sd_id").toDouble(), next + 2);
+    other.close();
 }
 
 TEST_F(DeliveredDatabase, PackageNumbersAreReusedAfterTheGeneratorIsReset)
