@@ -184,33 +184,29 @@ void IbQuery::prepare()
     ISC_STATUS_ARRAY status;
     isc_dsql_allocate_statement(status, db->handle(), &p->stmt);
     IbStatus::check(status);
-
-    p->out = allocSqlda(1);
-    isc_dsql_prepare(status, m_transaction->handle(), &p->stmt, 0, text.constData(), IbDatabase::kDialect, p->out);
-    if (IbStatus::failed(status)) {
-        const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
-        Impl::drop(*p);
-        throw err;
-    }
-    if (p->out->sqld > p->out->sqln) {
-        const int n = p->out->sqld;
-        std::free(p->out);
-        p->out = allocSqlda(n);
-        isc_dsql_describe(status, &p->stmt, IbDatabase::kDialect, p->out);
+    // A failed step gives the statement back to the server and raises the server's text.
+    const auto checkOrDrop = [&status, &p] {
         if (IbStatus::failed(status)) {
             const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
             Impl::drop(*p);
             throw err;
         }
+    };
+
+    p->out = allocSqlda(1);
+    isc_dsql_prepare(status, m_transaction->handle(), &p->stmt, 0, text.constData(), IbDatabase::kDialect, p->out);
+    checkOrDrop();
+    if (p->out->sqld > p->out->sqln) {
+        const int n = p->out->sqld;
+        std::free(p->out);
+        p->out = allocSqlda(n);
+        isc_dsql_describe(status, &p->stmt, IbDatabase::kDialect, p->out);
+        checkOrDrop();
     }
     static const char info[] = {isc_info_sql_stmt_type};
     char res[16];
     isc_dsql_sql_info(status, &p->stmt, sizeof info, info, sizeof res, res);
-    if (IbStatus::failed(status)) {
-        const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
-        Impl::drop(*p);
-        throw err;
-    }
+    checkOrDrop();
     if (res[0] == isc_info_sql_stmt_type) {
         const short len = short(isc_vax_integer(res + 1, 2));
         p->statementType = int(isc_vax_integer(res + 3, len));
