@@ -140,15 +140,12 @@ QString ClassifierStatement(const QString &setName, const QString &workingYear, 
     return sql;
 }
 
-int LoadClassifier(RecordSet *set, const QString &extra)
+void LoadQueryRows(IbQuery *q, RecordSet *set, bool upperCaseText)
 {
     set->clearFields();
-    IbQuery *q = DM->IBQ1;
-    DM->openRead(q, ClassifierStatement(set->name(), DM->workingYear, extra));
     for (const IbColumn &c : q->columns())
         set->addField(c.name, c.type == FieldType::LargeInt ? FieldType::Float : c.type, isStringType(c.type) ? c.size : 0);
     set->createDataSet();
-    const bool upper = set->name().compare(QLatin1String("k_prof"), Qt::CaseInsensitive) == 0;
     const int n = q->columnCount();
     set->disableControls();
     try {
@@ -159,7 +156,7 @@ int LoadClassifier(RecordSet *set, const QString &extra)
                 const FieldType t = q->columns()[size_t(i)].type;
                 if (t == FieldType::LargeInt && !v.isNull())
                     v = double(v.toLongLong());
-                else if (upper && isStringType(t) && !v.isNull())
+                else if (upperCaseText && isStringType(t) && !v.isNull())
                     v = v.toString().toUpper();
                 values[size_t(i)] = v;
             }
@@ -174,6 +171,14 @@ int LoadClassifier(RecordSet *set, const QString &extra)
     set->endAppendValues();
     set->enableControls();
     set->first();
+}
+
+int LoadClassifier(RecordSet *set, const QString &extra)
+{
+    set->clearFields();
+    IbQuery *q = DM->IBQ1;
+    DM->openRead(q, ClassifierStatement(set->name(), DM->workingYear, extra));
+    LoadQueryRows(q, set, set->name().compare(QLatin1String("k_prof"), Qt::CaseInsensitive) == 0);
     DM->endRead(q);
     return 0;
 }

@@ -15,6 +15,11 @@ class RecordSet;
 int CopyToMemTable(IbQuery *source, RecordSet *target, int mode);
 int CopyToMemTable(RecordSet *source, RecordSet *target, int mode);
 
+// Gives the set the query's columns as fields (64-bit whole numbers as floating values) and
+// the query's rows from the current one, in one bulk copy; text is upper-cased on request. The
+// query stays open; the set ends on its first row.
+void LoadQueryRows(IbQuery *q, RecordSet *set, bool upperCaseText = false);
+
 // Reloads a classifier record set from the table of its name (see the statements below).
 int LoadClassifier(RecordSet *set, const QString &extra = QString());
 // The statement LoadClassifier runs for a set and a working year.

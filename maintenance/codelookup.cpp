@@ -1,4 +1,5 @@
 #include "maintenance/codelookup.h"
+#include "data/helpers.h"
 #include "data/ibquery.h"
 #include "data/ibtransaction.h"
 #include "data/tdm.h"
@@ -68,28 +69,7 @@ bool search(int mode, const QString &keyword, RecordSet *results)
     IbQuery *q = DM->IBQ5;
     DM->openRead(q, sql);
     // The rows are shown from a copy; the query itself stays open until the dialog ends.
-    results->clearFields();
-    for (const IbColumn &c : q->columns())
-        results->addField(c.name, c.type == FieldType::LargeInt ? FieldType::Float : c.type,
-                          isStringType(c.type) ? c.size : 0);
-    results->createDataSet();
-    results->disableControls();
-    try {
-        while (!q->eof()) {
-            std::vector<QVariant> row;
-            for (int i = 0; i < q->columnCount(); ++i)
-                row.push_back(q->value(i));
-            results->appendValues(row);
-            q->next();
-        }
-    } catch (...) {
-        results->endAppendValues();
-        results->enableControls();
-        throw;
-    }
-    results->endAppendValues();
-    results->enableControls();
-    results->first();
+    LoadQueryRows(q, results);
     return true;
 }
 
