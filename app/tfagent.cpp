@@ -1,5 +1,5 @@
 #include "app/tfagent.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "data/tdm.h"
 #include "grid/dbedit.h"
 #include "grid/dbgrid.h"

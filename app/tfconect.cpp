@@ -1,6 +1,6 @@
 #include "app/tfconect.h"
 #include "app/connection.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "app/tfmain.h"
 
 #include <QGridLayout>

@@ -1,5 +1,5 @@
 #include "app/tfmain.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "app/connection.h"
 #include "app/tfagent.h"
 #include "app/tfconect.h"

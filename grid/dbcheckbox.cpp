@@ -1,5 +1,5 @@
 #include "grid/dbcheckbox.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 
 DbCheckBox::DbCheckBox(QWidget *parent) : QCheckBox(parent)
 {

@@ -1,5 +1,5 @@
 #include "grid/dbedit.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "data/dberror.h"
 #include "data/fielddef.h"
 #include "data/recordset.h"

@@ -1,5 +1,5 @@
 #include "grid/dbgridmodel.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "data/recordset.h"
 #include "grid/dbgridcolumn.h"
 

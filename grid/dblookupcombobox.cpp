@@ -1,5 +1,5 @@
 #include "grid/dblookupcombobox.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "data/datasource.h"
 #include "data/recordset.h"
 

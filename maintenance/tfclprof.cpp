@@ -1,5 +1,5 @@
 #include "maintenance/tfclprof.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "data/datasource.h"
 #include "data/recordset.h"
 #include "grid/dbgrid.h"

@@ -1,5 +1,5 @@
 #include "persons/tfpers.h"
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "data/helpers.h"
 #include "data/tdm.h"
 #include "grid/dbcheckbox.h"

@@ -1,4 +1,4 @@
-#include "app/guard.h"
+#include "platform/guard.h"
 #include "data/dberror.h"
 #include "data/ee.h"
 #include "platform/userinteraction.h"

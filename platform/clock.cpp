@@ -1,0 +1,25 @@
+#include "platform/clock.h"
+
+namespace {
+
+QDate &fixedDate()
+{
+    static QDate date;
+    return date;
+}
+
+} // namespace
+
+namespace Clock {
+
+QDate today()
+{
+    return fixedDate().isValid() ? fixedDate() : QDate::currentDate();
+}
+
+void setToday(const QDate &date)
+{
+    fixedDate() = date;
+}
+
+} // namespace Clock
