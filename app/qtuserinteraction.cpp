@@ -1,4 +1,5 @@
 #include "app/qtuserinteraction.h"
+#include "reports/engine/reportprinting.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -39,6 +40,11 @@ void QtUserInteraction::showError(const QString &text)
 QString QtUserInteraction::browseFolder(const QString &caption, const QString &start)
 {
     return QFileDialog::getExistingDirectory(parentWindow(), caption, start);
+}
+
+void QtUserInteraction::showReport(const Report &report)
+{
+    ReportOutput::preview(report, parentWindow());
 }
 
 void QtUserInteraction::beginWait()

@@ -2,11 +2,12 @@
 // The one connection to the Firebird database. A plain file path opens the file through the
 // embedded engine; "host:/path" reaches a server. Statements always use SQL dialect 1.
 
+#include "data/ibhandle.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <ibase.h>
 
 class IbTransaction;
 
@@ -28,7 +29,7 @@ public:
     void close(); // commits the transactions still active
     bool connected() const { return m_handle != 0; }
 
-    isc_db_handle *handle() { return &m_handle; }
+    IbHandle *handle() { return &m_handle; }
 
     void registerTransaction(IbTransaction *t);
     void unregisterTransaction(IbTransaction *t);
@@ -44,7 +45,7 @@ public:
 private:
     QString param(const QString &name) const;
 
-    isc_db_handle m_handle = 0;
+    IbHandle m_handle = 0;
     QString m_databaseName;
     QStringList m_params;
     IbTransaction *m_defaultTransaction = nullptr;

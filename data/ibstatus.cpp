@@ -28,3 +28,7 @@ void check(const ISC_STATUS *status)
 }
 
 } // namespace IbStatus
+
+#include "data/ibhandle.h"
+#include <type_traits>
+static_assert(std::is_same_v<IbHandle, FB_API_HANDLE>, "IbHandle must be the client library's handle type");

@@ -2,9 +2,10 @@
 // A transaction on the connection. Queries attached to it lose their open cursor when it ends,
 // as the server closes cursors at commit.
 
+#include "data/ibhandle.h"
+
 #include <QObject>
 #include <QPointer>
-#include <ibase.h>
 
 class IbDatabase;
 class IbQuery;
@@ -31,7 +32,7 @@ public:
             commit();
     }
 
-    isc_tr_handle *handle() { return &m_handle; }
+    IbHandle *handle() { return &m_handle; }
     void attachQuery(IbQuery *q);
     void detachQuery(IbQuery *q);
     const QList<IbQuery *> &queries() const { return m_queries; }
@@ -40,7 +41,7 @@ private:
     void closeCursors();
 
     QPointer<IbDatabase> m_db;
-    isc_tr_handle m_handle = 0;
+    IbHandle m_handle = 0;
     bool m_readOnly = false;
     QList<IbQuery *> m_queries;
 };

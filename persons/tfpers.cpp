@@ -584,7 +584,7 @@ void TFPers::MemorizareClick()
 
 void TFPers::ipaulregistrului1Click(int tag)
 {
-    RegisterReport::run(tag, this);
+    RegisterReport::run(tag);
 }
 
 void TFPers::CheckBox1Click()

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class Report;
+
 class UserInteraction
 {
 public:
@@ -16,6 +18,8 @@ public:
     virtual void showError(const QString &text) = 0;
     // The folder browser; empty when the user cancels.
     virtual QString browseFolder(const QString &caption, const QString &start) = 0;
+    // A report laid out by an operation, shown in the preview window.
+    virtual void showReport(const Report &report) = 0;
     // The wait cursor, nested.
     virtual void beginWait() = 0;
     virtual void endWait() = 0;

@@ -5,7 +5,6 @@
 #include "platform/userinteraction.h"
 #include "reports/engine/report.h"
 #include "reports/engine/reportcontext.h"
-#include "reports/engine/reportoutput.h"
 #include "reports/recordsetreportsource.h"
 
 namespace RegisterReport {
@@ -88,7 +87,7 @@ void build(Report &report, ReportSource &rows, const QString &agentTitle)
         .right().size(8);
 }
 
-void run(int tag, QWidget *parent)
+void run(int tag)
 {
     QString title;
     {
@@ -102,7 +101,7 @@ void run(int tag, QWidget *parent)
     RecordSetReportSource rows(DM->CDS);
     Report report;
     build(report, rows, title);
-    ReportOutput::preview(report, parent);
+    userInteraction().showReport(report);
 }
 
 } // namespace RegisterReport

@@ -6,7 +6,6 @@
 
 class Report;
 class ReportSource;
-class QWidget;
 
 namespace RegisterReport {
 
@@ -22,6 +21,6 @@ void build(Report &report, ReportSource &rows, const QString &agentTitle);
 QString fullName(const QString &first, const QString &middle, const QString &last);
 
 // The handler of "&Tipaul registrului" (tag 0) and "Export registrul in Excel" (tag 1).
-void run(int tag, QWidget *parent);
+void run(int tag);
 
 } // namespace RegisterReport

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds into build/; build/bin/ is the program folder.
+# Configures and builds into build/; build/bin/ is the program folder. Under CI, compiler
+# warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEVD_WERROR=$werror "${launcher[@]}"
 cmake --build build -j"$(nproc)"

@@ -2,12 +2,9 @@
 
 #include "reports/engine/report.h"
 #include "reports/engine/reportlayouter.h"
-#include "reports/engine/reportpreview.h"
 
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QSaveFile>
 
 namespace ReportOutput {
@@ -56,52 +53,6 @@ bool exportPdf(const ReportDocument &document, const QString &path, QString *err
         return false;
     }
     return true;
-}
-
-bool print(const Report &report, QPrinter *printer)
-{
-    return print(layout(report), printer);
-}
-
-bool print(const ReportDocument &document, QPrinter *printer)
-{
-    if (!printer)
-        return false;
-    printer->setFullPage(true);
-    printer->setPageSize(QPageSize(QPageSize::A4));
-    printer->setPageOrientation(document.orientation());
-    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    if (!document.name().isEmpty())
-        printer->setDocName(document.name());
-
-    int from = 1, to = document.pageCount();
-    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
-        from = qMax(1, printer->fromPage());
-        to = qMin(to, printer->toPage() > 0 ? printer->toPage() : to);
-    }
-    QPainter painter;
-    if (!painter.begin(printer))
-        return false;
-    for (int page = from; page <= to; ++page) {
-        if (page > from)
-            printer->newPage();
-        document.paintPage(painter, page - 1);
-    }
-    return painter.end();
-}
-
-bool printWithoutPreview(const Report &report)
-{
-    if (QPrinterInfo::defaultPrinter().isNull())
-        return false;
-    QPrinter printer(QPrinter::HighResolution);
-    return print(report, &printer);
-}
-
-void preview(const Report &report, QWidget *parent)
-{
-    ReportPreview dialog(layout(report), parent);
-    dialog.exec();
 }
 
 } // namespace ReportOutput

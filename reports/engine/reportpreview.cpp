@@ -1,6 +1,6 @@
 #include "reports/engine/reportpreview.h"
 
-#include "reports/engine/reportoutput.h"
+#include "reports/engine/reportprinting.h"
 #include "reports/engine/reportpageview.h"
 
 #include <QAction>

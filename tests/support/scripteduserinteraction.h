@@ -2,9 +2,11 @@
 // Answers the program's questions from a script and records everything it was told.
 
 #include "platform/userinteraction.h"
+#include "reports/engine/report.h"
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 class ScriptedUserInteraction : public UserInteraction
 {
@@ -15,6 +17,8 @@ public:
     std::deque<bool> answers;     // next answers to confirm(); No when empty
     QStringList questions, notices, errors;
     QString folder;               // what browseFolder() returns
+    QStringList reports;          // names of the reports shown
+    std::function<void(const Report &)> onReport; // looks at a report while it is shown
     int waitDepth = 0, maxWaitDepth = 0;
 
     bool confirm(const QString &text) override
@@ -29,6 +33,12 @@ public:
     void inform(const QString &text) override { notices << text; }
     void showError(const QString &text) override { errors << text; }
     QString browseFolder(const QString &, const QString &) override { return folder; }
+    void showReport(const Report &report) override
+    {
+        reports << report.name();
+        if (onReport)
+            onReport(report);
+    }
     void beginWait() override { maxWaitDepth = qMax(maxWaitDepth, ++waitDepth); }
     void endWait() override { --waitDepth; }
 };
