@@ -2,6 +2,8 @@
 // Connecting to the database: opens the file, prepares every record set, reads the server
 // date, makes the daily archive and brings an older database file up to the current schema.
 
+#include "platform/clock.h"
+
 #include <QDate>
 #include <QString>
 #include <functional>
@@ -19,7 +21,7 @@ struct Hooks {
 // The whole sequence. A failure to open the database raises the server's error before
 // anything else changed; a later failure leaves the program connected.
 void connect(const QString &user, const QString &password, const Hooks &hooks,
-             const QDate &today = QDate::currentDate());
+             const QDate &today = Clock::today());
 
 // The schema corrections of an older database file (each runs only once).
 void upgradeSchema();

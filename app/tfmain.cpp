@@ -7,6 +7,7 @@
 #include "persons/tfpers.h"
 #include "data/formats.h"
 #include "data/tdm.h"
+#include "platform/clock.h"
 #include "platform/platform.h"
 #include "platform/userinteraction.h"
 #include "records/workspaceopening.h"
@@ -126,7 +127,7 @@ void TFMain::Persoaneasigurate1Click()
 void TFMain::Arhivareabazei1Click()
 {
     WaitCursor wait;
-    DatabaseArchive::makeManualArchive(Connection::databasePath(), QDate::currentDate());
+    DatabaseArchive::makeManualArchive(Connection::databasePath(), Clock::today());
 }
 void TFMain::Reinoire1Click() {}
 void TFMain::Actualizareprofesii1Click() {}

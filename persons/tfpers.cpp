@@ -11,6 +11,7 @@
 #include "grid/editmask.h"
 #include "grid/uppercaseinput.h"
 #include "maintenance/tfclprof.h"
+#include "platform/clock.h"
 #include "platform/platform.h"
 #include "reports/registerreport.h"
 
@@ -159,7 +160,7 @@ void TFPers::buildSearchBar()
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
     ComboBox1->setMaxVisibleItems(20);
-    ComboBox1->addItems(yearItems(QDate::currentDate().year()));
+    ComboBox1->addItems(yearItems(Clock::today().year()));
     ComboBox1->setCurrentIndex(-1);
 
     BitBtn4 = new QPushButton(QStringLiteral("În&chidere"), GroupBox1);
@@ -480,7 +481,7 @@ void TFPers::FormCreate()
         if (s->active())
             s->emptyDataSet();
     if (ComboBox1->currentIndex() < 0)
-        selectYear(QDate::currentDate().year());
+        selectYear(Clock::today().year());
     DM->workingYear = ComboBox1->currentText();
 }
 

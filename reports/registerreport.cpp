@@ -2,6 +2,7 @@
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/tdm.h"
+#include "platform/clock.h"
 #include "platform/userinteraction.h"
 #include "reports/engine/report.h"
 #include "reports/engine/reportcontext.h"
@@ -48,6 +49,7 @@ QString readIntoCds()
 void build(Report &report, ReportSource &rows, const QString &agentTitle)
 {
     report.setName(QStringLiteral("Registrul lucrătorilor"));
+    report.setToday(Clock::today());
     report.setSource(QStringLiteral("CDS"), &rows);
     report.setMargins(QMarginsF(15, 10, 10, 10));
     report.setPrintWhenEmpty(true);

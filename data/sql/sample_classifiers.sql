@@ -112,9 +112,12 @@ insert into k_tariff_ap (ktap_id, ktap_name_ro) values (171, 'PROPRIETARI DE TER
 /* ------------------------------------------------------- k_tariff_ap_value */
 /* One row per category and year, from 01.01 to 31.12, ktapv_id equal to the
    category times 100 plus the year minus 1997 (10111 is category 101 in
-   2008). Category 103 changed its employer rate from 01.02.2012: its 2012 is
-   split into 10315 (01.01.2012 to 31.01.2012) and 10365 (01.02.2012 to
-   31.12.2012), so no rate of 103 covers the whole of 2012.
+   2008). The last row of each category still in use starts on 01.01.2026
+   and stays in force up to 31.12.2099, so that the years ahead have a rate.
+   Category 102 ends with 2006. Category 103 changed its employer rate from
+   01.02.2012: its 2012 is split into 10315 (01.01.2012 to 31.01.2012) and
+   10365 (01.02.2012 to 31.12.2012), so no rate of 103 covers the whole of
+   2012.
    Unit P: percentage of the pay fund. Unit L: yearly amount.
    ktapv_ap_max, the monthly ceiling of the individual contribution, is set
    from 2004 to 2016 only. */
@@ -147,7 +150,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10126, 101, '01.01.2023', '31.12.2023', 'P', 6, NULL, 'P', 24);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10127, 101, '01.01.2024', '31.12.2024', 'P', 6, NULL, 'P', 24);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10128, 101, '01.01.2025', '31.12.2025', 'P', 6, NULL, 'P', 24);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10129, 101, '01.01.2026', '31.12.2026', 'P', 6, NULL, 'P', 24);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10129, 101, '01.01.2026', '31.12.2099', 'P', 6, NULL, 'P', 24);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10201, 102, '01.01.1998', '31.12.1998', 'P', 1, NULL, 'P', 25);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10202, 102, '01.01.1999', '31.12.1999', 'P', 1, NULL, 'P', 25);
@@ -188,7 +191,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10326, 103, '01.01.2023', '31.12.2023', 'P', 6, NULL, 'P', 26);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10327, 103, '01.01.2024', '31.12.2024', 'P', 6, NULL, 'P', 26);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10328, 103, '01.01.2025', '31.12.2025', 'P', 6, NULL, 'P', 26);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10329, 103, '01.01.2026', '31.12.2026', 'P', 6, NULL, 'P', 26);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10329, 103, '01.01.2026', '31.12.2099', 'P', 6, NULL, 'P', 26);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10501, 105, '01.01.1998', '31.12.1998', 'P', 1, NULL, 'P', 30);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10502, 105, '01.01.1999', '31.12.1999', 'P', 1, NULL, 'P', 30);
@@ -218,7 +221,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10526, 105, '01.01.2023', '31.12.2023', 'P', 6, NULL, 'P', 24);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10527, 105, '01.01.2024', '31.12.2024', 'P', 6, NULL, 'P', 24);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10528, 105, '01.01.2025', '31.12.2025', 'P', 6, NULL, 'P', 24);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10529, 105, '01.01.2026', '31.12.2026', 'P', 6, NULL, 'P', 24);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (10529, 105, '01.01.2026', '31.12.2099', 'P', 6, NULL, 'P', 24);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15001, 150, '01.01.1998', '31.12.1998', 'P', 1, NULL, 'P', 30);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15002, 150, '01.01.1999', '31.12.1999', 'P', 1, NULL, 'P', 30);
@@ -248,7 +251,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15026, 150, '01.01.2023', '31.12.2023', 'P', 6, NULL, 'P', 24);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15027, 150, '01.01.2024', '31.12.2024', 'P', 6, NULL, 'P', 24);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15028, 150, '01.01.2025', '31.12.2025', 'P', 6, NULL, 'P', 24);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15029, 150, '01.01.2026', '31.12.2026', 'P', 6, NULL, 'P', 24);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15029, 150, '01.01.2026', '31.12.2099', 'P', 6, NULL, 'P', 24);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15301, 153, '01.01.1998', '31.12.1998', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15302, 153, '01.01.1999', '31.12.1999', 'P', 0, NULL, 'P', 0);
@@ -278,7 +281,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15326, 153, '01.01.2023', '31.12.2023', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15327, 153, '01.01.2024', '31.12.2024', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15328, 153, '01.01.2025', '31.12.2025', 'P', 0, NULL, 'P', 0);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15329, 153, '01.01.2026', '31.12.2026', 'P', 0, NULL, 'P', 0);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15329, 153, '01.01.2026', '31.12.2099', 'P', 0, NULL, 'P', 0);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15401, 154, '01.01.1998', '31.12.1998', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15402, 154, '01.01.1999', '31.12.1999', 'P', 0, NULL, 'P', 0);
@@ -308,7 +311,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15426, 154, '01.01.2023', '31.12.2023', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15427, 154, '01.01.2024', '31.12.2024', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15428, 154, '01.01.2025', '31.12.2025', 'P', 0, NULL, 'P', 0);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15429, 154, '01.01.2026', '31.12.2026', 'P', 0, NULL, 'P', 0);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15429, 154, '01.01.2026', '31.12.2099', 'P', 0, NULL, 'P', 0);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15501, 155, '01.01.1998', '31.12.1998', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15502, 155, '01.01.1999', '31.12.1999', 'P', 0, NULL, 'P', 0);
@@ -338,7 +341,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15526, 155, '01.01.2023', '31.12.2023', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15527, 155, '01.01.2024', '31.12.2024', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15528, 155, '01.01.2025', '31.12.2025', 'P', 0, NULL, 'P', 0);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15529, 155, '01.01.2026', '31.12.2026', 'P', 0, NULL, 'P', 0);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15529, 155, '01.01.2026', '31.12.2099', 'P', 0, NULL, 'P', 0);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15701, 157, '01.01.1998', '31.12.1998', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15702, 157, '01.01.1999', '31.12.1999', 'P', 0, NULL, 'P', 0);
@@ -368,7 +371,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15726, 157, '01.01.2023', '31.12.2023', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15727, 157, '01.01.2024', '31.12.2024', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15728, 157, '01.01.2025', '31.12.2025', 'P', 0, NULL, 'P', 0);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15729, 157, '01.01.2026', '31.12.2026', 'P', 0, NULL, 'P', 0);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15729, 157, '01.01.2026', '31.12.2099', 'P', 0, NULL, 'P', 0);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15801, 158, '01.01.1998', '31.12.1998', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15802, 158, '01.01.1999', '31.12.1999', 'P', 0, NULL, 'P', 0);
@@ -398,7 +401,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15826, 158, '01.01.2023', '31.12.2023', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15827, 158, '01.01.2024', '31.12.2024', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15828, 158, '01.01.2025', '31.12.2025', 'P', 0, NULL, 'P', 0);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15829, 158, '01.01.2026', '31.12.2026', 'P', 0, NULL, 'P', 0);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15829, 158, '01.01.2026', '31.12.2099', 'P', 0, NULL, 'P', 0);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15907, 159, '01.01.2004', '31.12.2004', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15908, 159, '01.01.2005', '31.12.2005', 'P', 0, NULL, 'P', 0);
@@ -422,7 +425,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15926, 159, '01.01.2023', '31.12.2023', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15927, 159, '01.01.2024', '31.12.2024', 'P', 0, NULL, 'P', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15928, 159, '01.01.2025', '31.12.2025', 'P', 0, NULL, 'P', 0);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15929, 159, '01.01.2026', '31.12.2026', 'P', 0, NULL, 'P', 0);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (15929, 159, '01.01.2026', '31.12.2099', 'P', 0, NULL, 'P', 0);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (16513, 165, '01.01.2010', '31.12.2010', 'P', 6, 500, 'P', 23);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (16514, 165, '01.01.2011', '31.12.2011', 'P', 6, 550, 'P', 23);
@@ -440,7 +443,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (16526, 165, '01.01.2023', '31.12.2023', 'P', 6, NULL, 'P', 24);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (16527, 165, '01.01.2024', '31.12.2024', 'P', 6, NULL, 'P', 24);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (16528, 165, '01.01.2025', '31.12.2025', 'P', 6, NULL, 'P', 24);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (16529, 165, '01.01.2026', '31.12.2026', 'P', 6, NULL, 'P', 24);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (16529, 165, '01.01.2026', '31.12.2099', 'P', 6, NULL, 'P', 24);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17009, 170, '01.01.2006', '31.12.2006', 'L', 1200, NULL, 'L', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17010, 170, '01.01.2007', '31.12.2007', 'L', 1440, NULL, 'L', 0);
@@ -462,7 +465,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17026, 170, '01.01.2023', '31.12.2023', 'L', 9744, NULL, 'L', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17027, 170, '01.01.2024', '31.12.2024', 'L', 11532, NULL, 'L', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17028, 170, '01.01.2025', '31.12.2025', 'L', 12960, NULL, 'L', 0);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17029, 170, '01.01.2026', '31.12.2026', 'L', 14304, NULL, 'L', 0);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17029, 170, '01.01.2026', '31.12.2099', 'L', 14304, NULL, 'L', 0);
 
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17101, 171, '01.01.1998', '31.12.1998', 'L', 60, NULL, 'L', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17102, 171, '01.01.1999', '31.12.1999', 'L', 72, NULL, 'L', 0);
@@ -492,7 +495,7 @@ insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_dat
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17126, 171, '01.01.2023', '31.12.2023', 'L', 1320, NULL, 'L', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17127, 171, '01.01.2024', '31.12.2024', 'L', 1440, NULL, 'L', 0);
 insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17128, 171, '01.01.2025', '31.12.2025', 'L', 1560, NULL, 'L', 0);
-insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17129, 171, '01.01.2026', '31.12.2026', 'L', 1680, NULL, 'L', 0);
+insert into k_tariff_ap_value (ktapv_id, ktapv_ktap, ktapv_date_start, ktapv_date_stop, ktapv_ap_unit, ktapv_ap_value, ktapv_ap_max, ktapv_ea_unit, ktapv_ea_value) values (17129, 171, '01.01.2026', '31.12.2099', 'L', 1680, NULL, 'L', 0);
 
 /* ------------------------------------------------------------------ k_prof */
 /* 129 professions. Some names are stored in lower case, as older

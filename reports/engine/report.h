@@ -22,6 +22,7 @@
 #include "reports/engine/reportgroup.h"
 #include "reports/engine/reportsubdetail.h"
 
+#include <QDate>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QSizeF>
@@ -65,6 +66,11 @@ public:
     void setName(const QString &name) { m_name = name; }
     const QString &name() const { return m_name; }
 
+    // The date that DATE prints; the engine never reads the computer's calendar, so a report
+    // that prints DATE is given it by its caller (empty when not set).
+    void setToday(const QDate &date) { m_today = date; }
+    const QDate &today() const { return m_today; }
+
     // Bands; each call replaces the band of that kind.
     ReportBand &title(double heightMm);
     ReportBand &columnHeader(double heightMm);
@@ -92,6 +98,7 @@ private:
     ReportFont m_font;
     bool m_printWhenEmpty = false;
     QString m_name;
+    QDate m_today;
     std::unique_ptr<ReportBand> m_title, m_columnHeader, m_detail, m_summary, m_pageFooter;
     std::vector<std::unique_ptr<ReportGroup>> m_groups;
     std::vector<std::unique_ptr<ReportSubDetail>> m_subDetails;

@@ -21,7 +21,7 @@ ReportDocument::Item frameItem(const ReportElement &e, const QRectF &r)
 } // namespace
 
 ReportLayouter::ReportLayouter(const Report &report)
-    : m_report(report), m_today(QDate::currentDate()), m_measureDevice(1, 1, QImage::Format_RGB32)
+    : m_report(report), m_measureDevice(1, 1, QImage::Format_RGB32)
 {
     m_measureDevice.setDotsPerMeterX(qRound(kMeasureDpi / 0.0254));
     m_measureDevice.setDotsPerMeterY(qRound(kMeasureDpi / 0.0254));
@@ -77,7 +77,7 @@ ReportContext ReportLayouter::context(const BandState *state) const
     ReportContext ctx;
     ctx.sources = m_chain;
     ctx.pageNumber = m_doc.pageCount();
-    ctx.today = m_today;
+    ctx.today = m_report.today();
     ctx.recordNumber = state && state->subLevel ? m_subRecord : m_masterRecord;
     ctx.aggregates = state ? &state->values : nullptr;
     return ctx;

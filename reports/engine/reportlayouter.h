@@ -7,7 +7,6 @@
 #include "reports/engine/reportcontext.h"
 #include "reports/engine/reportdocument.h"
 
-#include <QDate>
 #include <QImage>
 #include <unordered_map>
 #include <vector>
@@ -17,8 +16,6 @@ class ReportLayouter
 public:
     explicit ReportLayouter(const Report &report);
 
-    // "Today" for DATE; the machine's date unless set.
-    void setToday(const QDate &date) { m_today = date; }
     // Throws ReportError when an expression cannot be evaluated.
     ReportDocument run();
 
@@ -55,7 +52,6 @@ private:
     double textHeight(const QString &text, const ReportFont &font, double widthMm, int flags);
 
     const Report &m_report;
-    QDate m_today;
     ReportDocument m_doc;
     std::unordered_map<const ReportBand *, BandState> m_states;
     std::vector<const ReportBand *> m_order;

@@ -2,14 +2,18 @@
 // archiver's absence or failure.
 
 #include "app/connection.h"
+#include "app/tfmain.h"
 #include "data/dberror.h"
 #include "data/formats.h"
 #include "data/tdm.h"
 #include "maintenance/databasearchive.h"
+#include "platform/clock.h"
 #include "platform/platform.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/testclock.h"
 #include "tests/support/testdatabase.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -43,12 +47,16 @@ protected:
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    void connectNow(const QDate &today = QDate::currentDate())
+    // Connects as the program does; without a day, on the program clock's day.
+    void connectNow(const QDate &today = {})
     {
         Connection::Hooks hooks;
         hooks.menuConnected = [this] { ++menuCalls; };
         hooks.versionText = [this](const QString &t) { version = t; };
-        Connection::connect("sysdba", "quintorez", hooks, today);
+        if (today.isValid())
+            Connection::connect("sysdba", "quintorez", hooks, today);
+        else
+            Connection::connect("sysdba", "quintorez", hooks);
     }
     QString archiveFolder() const { return db->folder() + "/ARHIVA"; }
     QStringList archives() const { return QDir(archiveFolder()).entryList(QDir::Files, QDir::Name); }
@@ -74,7 +82,9 @@ TEST_F(ConnectionTest, PreparesRecordSetsServerDateMenuAndTitle)
     installArchiver();
     connectNow();
     EXPECT_EQ(menuCalls, 1);
-    EXPECT_EQ(DM->serverDate.date(), QDate::currentDate());
+    // The server's own date, not the program clock's.
+    EXPECT_NE(DM->serverDate.date(), Clock::today());
+    EXPECT_EQ(DM->serverDate, scalar("select cast('TODAY' as date) from rdb$database").toDateTime());
     EXPECT_TRUE(version.startsWith("    v")) << version.toStdString();
     EXPECT_EQ(version.size(), 5 + 10);
     EXPECT_EQ(DM->k_form_type->recordCount(), 1);
@@ -139,7 +149,7 @@ TEST_F(ConnectionTest, DailyArchiveIsAConsistentDatabaseInARarArchive)
 {
     installArchiver();
     exec(QStringLiteral("insert into econ_agent values(7,'1234567','1','SRL ARHIVĂ','B','C',91,'D','0')"));
-    const QDate today = QDate::currentDate();
+    const QDate today(2031, 7, 9);
     connectNow(today);
     const QString stem = "bdkolm_" + DatabaseArchive::datePart(today);
     EXPECT_EQ(archives(), QStringList{stem + ".rar"}); // the copy was moved into it
@@ -173,7 +183,7 @@ TEST_F(ConnectionTest, DailyArchiveIsAConsistentDatabaseInARarArchive)
 TEST_F(ConnectionTest, DailyArchiveFollowsTheNewestArchive)
 {
     installArchiver();
-    const QDate today = QDate::currentDate();
+    const QDate today(2031, 7, 9);
     const QString made = "bdkolm_" + DatabaseArchive::datePart(today) + ".rar";
 
     touch("bdkolm_old.rar", QDateTime(today, QTime(0, 5)));
@@ -193,8 +203,9 @@ TEST_F(ConnectionTest, DailyArchiveFollowsTheNewestArchive)
 
 TEST_F(ConnectionTest, WithoutTheArchiverTheCopyStaysAndTheUserIsTold)
 {
+    Clock::setToday(QDate(2031, 7, 9));
     connectNow();
-    EXPECT_EQ(archives(), QStringList{"bdkolm_" + DatabaseArchive::datePart(QDate::currentDate()) + ".gdb"});
+    EXPECT_EQ(archives(), QStringList{"bdkolm_20310709.gdb"});
     EXPECT_EQ(ui.notices, QStringList{kMissingRar});
     EXPECT_EQ(menuCalls, 1);
 }
@@ -204,7 +215,7 @@ TEST_F(ConnectionTest, AFailingArchiverIsNotReported)
     installFailingArchiver();
     connectNow();
     EXPECT_TRUE(ui.notices.isEmpty());
-    EXPECT_EQ(archives(), QStringList{"bdkolm_" + DatabaseArchive::datePart(QDate::currentDate()) + ".gdb"});
+    EXPECT_EQ(archives(), QStringList{"bdkolm_" + DatabaseArchive::datePart(TestClock::today()) + ".gdb"});
 }
 
 TEST_F(ConnectionTest, ManualArchivesCountUpOnTheSameDay)
@@ -222,6 +233,16 @@ TEST_F(ConnectionTest, ManualArchiveWithoutTheArchiverLeavesTheCopy)
 {
     DatabaseArchive::makeManualArchive(db->path(), QDate(2008, 3, 5));
     EXPECT_EQ(archives(), QStringList{"bdkolm_20080305.gdb"});
+    EXPECT_EQ(ui.notices, QStringList{kMissingRar});
+}
+
+TEST_F(ConnectionTest, ManualArchiveFromTheMenuIsNamedForTheClocksDay)
+{
+    Clock::setToday(QDate(2033, 2, 28));
+    TFMain w;
+    w.enableConnectedMenu();
+    w.Arhivareabazei1->trigger();
+    EXPECT_EQ(archives(), QStringList{"bdkolm_20330228.gdb"});
     EXPECT_EQ(ui.notices, QStringList{kMissingRar});
 }
 

@@ -5,9 +5,11 @@
 #include "data/formats.h"
 #include "data/tdm.h"
 #include "persons/tfpers.h"
+#include "platform/clock.h"
 #include "platform/platform.h"
 #include "records/workspaceopening.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/testclock.h"
 #include "tests/support/testdatabase.h"
 
 #include <QAction>
@@ -76,6 +78,10 @@ TEST(TFPersYears, FromThisYearDownTo1998)
     const QStringList y2019 = TFPers::yearItems(2019);
     EXPECT_EQ(y2019.first(), "2020");
     EXPECT_EQ(y2019.size(), 23);
+    const QStringList y2040 = TFPers::yearItems(2040);
+    EXPECT_EQ(y2040.first(), "2040");
+    EXPECT_EQ(y2040.last(), "1998");
+    EXPECT_EQ(y2040.size(), 43);
 }
 
 class Workspace : public DataModuleTest
@@ -110,10 +116,30 @@ protected:
 TEST_F(Workspace, YearListSelectsThisYearAndSetsTheWorkingYear)
 {
     TFPers pers;
-    EXPECT_EQ(pers.ComboBox1->currentText(), QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(pers.ComboBox1->currentText(), QString::number(TestClock::today().year()));
     EXPECT_EQ(DM->workingYear, pers.ComboBox1->currentText());
     EXPECT_EQ(pers.ComboBox1->itemText(0), pers.ComboBox1->currentText());
     EXPECT_EQ(pers.ComboBox1->itemText(pers.ComboBox1->count() - 1), "1998");
+}
+
+TEST_F(Workspace, YearListGrowsWithTheClock)
+{
+    Clock::setToday(QDate(2040, 3, 1));
+    TFPers pers;
+    EXPECT_EQ(pers.ComboBox1->count(), 43);
+    EXPECT_EQ(pers.ComboBox1->itemText(0), "2040");
+    EXPECT_EQ(pers.ComboBox1->currentText(), "2040");
+    EXPECT_EQ(DM->workingYear, "2040");
+}
+
+TEST_F(Workspace, YearListBeforeTwentyTwentySelectsTheClocksYear)
+{
+    Clock::setToday(QDate(2015, 11, 30));
+    TFPers pers;
+    EXPECT_EQ(pers.ComboBox1->count(), 23);
+    EXPECT_EQ(pers.ComboBox1->itemText(0), "2020");
+    EXPECT_EQ(pers.ComboBox1->currentText(), "2015");
+    EXPECT_EQ(DM->workingYear, "2015");
 }
 
 TEST_F(Workspace, NeedsExactlyOneAgentWhenNoneIsLoaded)

@@ -117,7 +117,7 @@ TEST_F(DeliveredDatabase, IdentifiersAreReadAsFloatingValuesNamedNRet)
 TEST_F(DeliveredDatabase, ServerDateIsTodayWithoutTime)
 {
     const QDateTime d = scalar(" select * from get_data").toDateTime();
-    EXPECT_EQ(d.date(), QDate::currentDate());
+    EXPECT_EQ(d.date(), scalar("select current_timestamp from rdb$database").toDateTime().date());
     EXPECT_EQ(d.time(), QTime(0, 0));
 }
 
@@ -207,14 +207,21 @@ TEST_F(DeliveredDatabase, SampleClassifiersCoverWhatTheRulesNeed)
     EXPECT_GE(scalar("select count(*) from k_prof").toInt(), 100);
     EXPECT_EQ(scalar("select kft_name_ro from k_form_type where kft_id=1").toString(), QStringLiteral("Primară"));
     EXPECT_EQ(scalar("select kft_name_ro from k_form_type where kft_id=3").toString(), QStringLiteral("De corectare"));
-    // A rate of category 101 for every year up to now.
-    for (int y = 1998; y <= QDate::currentDate().year(); ++y)
-        EXPECT_GE(scalar(QStringLiteral("select count(*) from k_tariff_ap_value where ktapv_ktap=101 and "
-                                        "ktapv_date_start<='01.01.%1' and ktapv_date_stop>='31.12.%1'")
-                             .arg(y))
-                      .toInt(),
-                  1)
-            << y;
+    // A rate of category 101 for every year a user may choose for years to come, and of every
+    // category still in use for the years ahead.
+    const auto ratesOf = [this](int category, int year) {
+        return scalar(QStringLiteral("select count(*) from k_tariff_ap_value where ktapv_ktap=%1 and "
+                                     "ktapv_date_start<='01.01.%2' and ktapv_date_stop>='31.12.%2'")
+                          .arg(category)
+                          .arg(year))
+            .toInt();
+    };
+    for (int y = 1998; y <= 2060; ++y)
+        EXPECT_EQ(ratesOf(101, y), 1) << y;
+    for (int cat : {101, 103, 105, 150, 153, 154, 155, 157, 158, 159, 165, 170, 171})
+        for (int y : {2027, 2040, 2060})
+            EXPECT_EQ(ratesOf(cat, y), 1) << cat << ' ' << y;
+    EXPECT_EQ(ratesOf(102, 2007), 0);
     EXPECT_EQ(scalar("select count(*) from k_adm_area2 where kaa2_id in (0,99)").toInt(), 0);
 }
 

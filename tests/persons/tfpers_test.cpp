@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "records/assuredpersonrules.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/testclock.h"
 #include "tests/persons/personsfixture.h"
 #include "tests/support/testdatabase.h"
 
@@ -92,7 +93,7 @@ TEST_F(PersonsWindow, OpensWithItsCaptionControlsAndMenus)
     EXPECT_TRUE(bold("BitBtn7"));
     EXPECT_FALSE(bold("BitBtn8") || bold("BitBtn9"));
     EXPECT_EQ(page(), 0);
-    EXPECT_EQ(w->selectedYear(), QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(w->selectedYear(), QString::number(TestClock::today().year()));
     const std::pair<const char *, const char *> entries[] = {
         {"Adaugire1", "&Nou"}, {"Memorizare1", "&Memorizare"}, {"Revocare1", "&Revocare"}, {"stergere1", "&Stergere"},
         {"iparire1", "&Tiparire declaratie lunara"}, {"Memorizare2", "&Memorizare"}, {"Revocare2", "&Revocare"},

@@ -7,6 +7,7 @@
 #include "reports/recordsetreportsource.h"
 #include "reports/registerreport.h"
 #include "persons/tfpers.h"
+#include "platform/clock.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
 
@@ -109,6 +110,15 @@ TEST_F(Register, BothEntriesOfTheWorkspaceReadTheRegister)
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
     EXPECT_EQ(ui.notices.size(), 1);
     EXPECT_EQ(DM->CDS->recordCount(), 1); // the rows were read all the same
+}
+
+TEST_F(Register, IsDatedByTheProgramsClock)
+{
+    Clock::setToday(QDate(2041, 2, 3));
+    RecordSetReportSource rows(DM->CDS);
+    Report report;
+    RegisterReport::build(report, rows, QStringLiteral("X"));
+    EXPECT_EQ(report.today(), QDate(2041, 2, 3));
 }
 
 TEST(RegisterStatement, IsTheFixedOne)

@@ -1,12 +1,27 @@
-// Test runner: a Qt application (offscreen in CI) around GoogleTest.
+// Test runner: a Qt application (offscreen in CI) around GoogleTest. Every test starts with the
+// program's clock fixed to the same day and leaves it at the computer's date.
+
+#include "platform/clock.h"
+#include "tests/support/testclock.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
+
+namespace {
+
+class FixedClock : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo &) override { Clock::setToday(TestClock::today()); }
+    void OnTestEnd(const ::testing::TestInfo &) override { Clock::setToday(QDate()); }
+};
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FixedClock);
     return RUN_ALL_TESTS();
 }

@@ -257,4 +257,18 @@ TEST_F(ReportPdfTest, EmptySourceWithoutPrintWhenEmptyGivesNoPage)
     EXPECT_EQ(ReportOutput::layout(report).pageCount(), 0);
 }
 
+// DATE prints the date the report was given, never the computer's calendar.
+TEST_F(ReportPdfTest, DatePrintsTheReportsDate)
+{
+    Report report;
+    report.setPrintWhenEmpty(true);
+    report.title(8).expression(0, 0, 80, 8, QStringLiteral("'Data: ' + DATE"));
+    EXPECT_EQ(ReportOutput::layout(report).pageText(0), "Data: ");
+    report.setToday(QDate(2041, 2, 3));
+    EXPECT_EQ(ReportOutput::layout(report).pageText(0), "Data: 03.02.2041");
+    const QStringList pages = render(report, "date.pdf");
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Data: 03.02.2041"))) << pages[0].toStdString();
+}
+
 } // namespace
