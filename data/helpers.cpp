@@ -4,6 +4,7 @@
 #include "data/formats.h"
 #include "data/ibquery.h"
 #include "data/ibtransaction.h"
+#include "data/readscope.h"
 #include "data/recordset.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
@@ -176,10 +177,8 @@ void LoadQueryRows(IbQuery *q, RecordSet *set, bool upperCaseText)
 int LoadClassifier(RecordSet *set, const QString &extra)
 {
     set->clearFields();
-    IbQuery *q = DM->IBQ1;
-    DM->openRead(q, ClassifierStatement(set->name(), DM->workingYear, extra));
-    LoadQueryRows(q, set, set->name().compare(QLatin1String("k_prof"), Qt::CaseInsensitive) == 0);
-    DM->endRead(q);
+    ReadScope read(DM->IBQ1, ClassifierStatement(set->name(), DM->workingYear, extra));
+    LoadQueryRows(read.query(), set, set->name().compare(QLatin1String("k_prof"), Qt::CaseInsensitive) == 0);
     return 0;
 }
 

@@ -1,11 +1,27 @@
 #include "maintenance/codelookup.h"
 #include "data/helpers.h"
-#include "data/ibquery.h"
-#include "data/ibtransaction.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 
+#include <memory>
+
 namespace CodeLookup {
+
+namespace {
+
+// The read of the last search, open while the dialog shows its rows.
+std::unique_ptr<ReadScope> searchRead;
+
+void endSearch()
+{
+    if (!searchRead)
+        return;
+    std::unique_ptr<ReadScope> read = std::move(searchRead);
+    read->end();
+}
+
+} // namespace
 
 bool validMode(int mode)
 {
@@ -66,10 +82,10 @@ bool search(int mode, const QString &keyword, RecordSet *results)
         userInteraction().inform(QStringLiteral("Introduceti cuvintul cheie pentru cautare "));
         return false;
     }
-    IbQuery *q = DM->IBQ5;
-    DM->openRead(q, sql);
-    // The rows are shown from a copy; the query itself stays open until the dialog ends.
-    LoadQueryRows(q, results);
+    // The rows are shown from a copy; the read itself stays open until the dialog ends.
+    endSearch();
+    searchRead = std::make_unique<ReadScope>(DM->IBQ5, sql);
+    LoadQueryRows(searchRead->query(), results);
     return true;
 }
 
@@ -85,8 +101,8 @@ void choose(int mode, RecordSet *results)
 
 void finish()
 {
-    DM->IBT5->commitIfActive();
-    DM->IBQ5->close();
+    endSearch();
+    DM->endRead(DM->IBQ5);
 }
 
 } // namespace CodeLookup

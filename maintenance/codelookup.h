@@ -28,7 +28,8 @@ bool search(int mode, const QString &keyword, RecordSet *results);
 // the search found nothing). Raises the record set's error when no search ran yet.
 void choose(int mode, RecordSet *results);
 
-// Commits IBT5 if active and closes IBQ5: every way out of the dialog ends with it.
+// Ends the search's read, then commits IBT5 if still active and closes IBQ5: every way out of
+// the dialog ends with it.
 void finish();
 
 } // namespace CodeLookup

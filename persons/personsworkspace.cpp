@@ -2,6 +2,7 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
 #include "records/workspacestate.h"
@@ -77,11 +78,10 @@ void search(SearchBy by, SearchBoxes &boxes)
         throw EE(QStringLiteral("Nu s-au memorizat modificarile la persoana asigurata.  Memorizati sau refuzati de ele !"));
     SearchBoxes changed = boxes;
     const QString sql = searchStatement(by, changed, DM->econ_agent->field(QStringLiteral("ea_id")).asFloat());
-    DM->openRead(DM->IBQ1, sql);
-    boxes = changed;
-
     DataSource *ds = DM->dataSourceOf(p);
     {
+        ReadScope read(DM->IBQ1, sql);
+        boxes = changed;
         DetachedHandler keepInsert(DM->name_account->afterInsert);
         DetachedHandler keepPost(p->beforePost);
         DetachedHandler keepScroll(p->afterScroll);
@@ -89,7 +89,7 @@ void search(SearchBy by, SearchBoxes &boxes)
         if (ds)
             ds->setEnabled(false);
         try {
-            CopyToMemTable(DM->IBQ1, p, 3);
+            CopyToMemTable(read.query(), p, 3);
         } catch (...) {
             if (ds)
                 ds->setEnabled(true);
@@ -98,8 +98,6 @@ void search(SearchBy by, SearchBoxes &boxes)
         p->first();
         if (ds)
             ds->setEnabled(true);
-        DM->IBT1->commitIfActive();
-        DM->IBQ1->close();
     }
     runMoveRule();
 }
@@ -138,8 +136,7 @@ void yearBoxLeft(const QString &year)
 
 void leavePage()
 {
-    DM->IBT4->commitIfActive();
-    DM->IBQ4->close();
+    DM->endRead(DM->IBQ4);
 }
 
 void openDeclarationPage()
@@ -158,14 +155,13 @@ void openDeclarationPage()
     {
         DetachedHandler keepPost(DM->name_account->beforePost);
         DetachedHandler keepInsert(DM->name_account->afterInsert);
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
-                                   + Formats::floatText(p->field(QStringLiteral("ap_id")).asFloat())
-                                   + QStringLiteral(" and na_year=") + year);
-        CopyToMemTable(DM->IBQ1, DM->name_account, 3);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
+                                     + Formats::floatText(p->field(QStringLiteral("ap_id")).asFloat())
+                                     + QStringLiteral(" and na_year=") + year);
+        CopyToMemTable(read.query(), DM->name_account, 3);
     }
     if (WorkspaceState *ws = workspaceState())
         ws->resetAutoCompletion(DM->name_account->isEmpty());
-    DM->IBT1->commitIfActive();
 }
 
 void openSalaryPage(const QString &year)
@@ -176,10 +172,10 @@ void openSalaryPage(const QString &year)
     if (na->active() && !na->isEmpty()) {
         {
             DetachedHandler keep(DM->saldo_data->beforePost);
-            DM->openRead(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
-                                       + Formats::floatText(na->field(QStringLiteral("na_id")).asFloat())
-                                       + QStringLiteral(" order by sd_dela_d "));
-            CopyToMemTable(DM->IBQ1, DM->saldo_data, 3);
+            ReadScope read(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
+                                         + Formats::floatText(na->field(QStringLiteral("na_id")).asFloat())
+                                         + QStringLiteral(" order by sd_dela_d "));
+            CopyToMemTable(read.query(), DM->saldo_data, 3);
         }
         const Field category = na->field(QStringLiteral("na_ap_category"));
         if (category.isNull())
@@ -191,7 +187,6 @@ void openSalaryPage(const QString &year)
     }
     if (DM->saldo_data->active() && !DM->saldo_data->isEmpty())
         DM->saldo_data->first();
-    DM->IBT1->commitIfActive();
     DM->IBT4->commitIfActive();
 }
 

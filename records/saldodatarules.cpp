@@ -3,7 +3,7 @@
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/ibquery.h"
-#include "data/ibtransaction.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 #include "records/contribution.h"
@@ -31,14 +31,12 @@ struct Sums {
 
 Sums readSums(const QString &sql)
 {
-    IbQuery *q = DM->IBQ3;
-    DM->openRead(q, sql);
+    ReadScope read(DM->IBQ3, sql);
     Sums s;
-    if (!q->eof()) {
-        s.count = q->value(QStringLiteral("cnt")).toDouble();
-        s.sum = q->value(QStringLiteral("suma")).toDouble(); // null when no row: 0
+    if (read.found()) {
+        s.count = read.value(QStringLiteral("cnt")).toDouble();
+        s.sum = read.value(QStringLiteral("suma")).toDouble(); // null when no row: 0
     }
-    DM->endRead(q);
     return s;
 }
 
@@ -119,10 +117,13 @@ void beforePost(RecordSet &row)
         throw EE(QStringLiteral("Introduceti corect luna  !"));
 
     if (position.asFloat() > 0) {
-        DM->openRead(DM->IBQ1, QStringLiteral(" select kp_name_ro from k_prof where kp_id=") + position.asString());
-        const bool found = !DM->IBQ1->eof();
-        const QString name = found ? DM->IBQ1->value(0).toString().trimmed().toUpper() : QString();
-        DM->endRead(DM->IBQ1);
+        bool found = false;
+        QString name;
+        {
+            ReadScope read(DM->IBQ1, QStringLiteral(" select kp_name_ro from k_prof where kp_id=") + position.asString());
+            found = read.found();
+            name = found ? read.value(0).toString().trimmed().toUpper() : QString();
+        }
         if (!found)
             throw EE(QStringLiteral("Asa cod a  profesiei nu este !"));
         if (name.contains(QLatin1String("PROFESIE ANULATA")))
@@ -167,9 +168,11 @@ void beforePost(RecordSet &row)
             + QStringLiteral(" ) or (sd_dela_d>=") + D + QStringLiteral(" and sd_dela_d<=") + P + QStringLiteral(")")
             + QStringLiteral(" or (sd_dela_d>=") + D + QStringLiteral(" and sd_pina_d<=") + P + QStringLiteral(")")
             + QStringLiteral(" or (sd_dela_d<=") + D + QStringLiteral(" and sd_pina_d>=") + P + QStringLiteral("))");
-        DM->openRead(DM->IBQ1, sql);
-        const bool overlaps = !DM->IBQ1->eof();
-        DM->endRead(DM->IBQ1);
+        bool overlaps = false;
+        {
+            ReadScope read(DM->IBQ1, sql);
+            overlaps = read.found();
+        }
         if (overlaps)
             discardAndRefuse(row, QStringLiteral("Asa perioada este deja introdusa !"));
     }
@@ -183,21 +186,22 @@ void beforePost(RecordSet &row)
     if (benefit.asFloat() >= 0.01 && payFund.asFloat() >= 0.01 && benefit.asFloat() != payFund.asFloat())
         throw EE(QStringLiteral("Buletinele si salariul se indica in rinduri separate !"));
 
-    DM->openRead(DM->IBQ1, QStringLiteral("select * from t_pachet where anul=") + Y + QStringLiteral(" and luna_d<=")
-                               + month.asString() + QStringLiteral(" and luna_p>=") + month.asString()
-                               + QStringLiteral(" and ae_rf=")
-                               + DM->econ_agent->field(QStringLiteral("ea_id")).asString());
-    const bool packaged = !DM->IBQ1->eof();
-    DM->endRead(DM->IBQ1);
+    bool packaged = false;
+    {
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from t_pachet where anul=") + Y + QStringLiteral(" and luna_d<=")
+                                     + month.asString() + QStringLiteral(" and luna_p>=") + month.asString()
+                                     + QStringLiteral(" and ae_rf=")
+                                     + DM->econ_agent->field(QStringLiteral("ea_id")).asString());
+        packaged = read.found();
+    }
     if (packaged)
         discardAndRefuse(row, QStringLiteral("Este deja format pachetul electronic  !"));
 
     // Identity and amounts.
     if (isNew) {
         sdNa.setValue(declaration->field(QStringLiteral("na_id")).value());
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from get_sd_id"));
-        sdId.setValue(DM->IBQ1->value(QStringLiteral("nRet")));
-        DM->endRead(DM->IBQ1);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from get_sd_id"));
+        sdId.setValue(read.value(QStringLiteral("nRet")));
     }
     const QString D1 = u'\'' + QStringLiteral("01.01.") + QString::number(begin.year()) + u'\'';
     const QString D2 = u'\'' + QStringLiteral("31.12.") + QString::number(begin.year()) + u'\'';
@@ -213,12 +217,12 @@ void beforePost(RecordSet &row)
         throw EE(QStringLiteral("Suma buletinului nu poate fi negativa !"));
 
     // Rate.
-    DM->openRead(DM->IBQ1, QStringLiteral("select ktapv_id,ktapv_ktap from k_tariff_ap_value  where ktapv_date_start<=")
-                               + rateWindow(Y.trimmed(), Y, category.asString()));
-    const bool rateFound = !DM->IBQ1->eof();
+    ReadScope rateQuery(DM->IBQ1, QStringLiteral("select ktapv_id,ktapv_ktap from k_tariff_ap_value  where ktapv_date_start<=")
+                                     + rateWindow(Y.trimmed(), Y, category.asString()));
+    const bool rateFound = rateQuery.found();
     if (rateFound) {
-        const double rateCategory = DM->IBQ1->value(QStringLiteral("ktapv_ktap")).toDouble();
-        const QVariant rateId = DM->IBQ1->value(QStringLiteral("ktapv_id"));
+        const double rateCategory = rateQuery.value(QStringLiteral("ktapv_ktap")).toDouble();
+        const QVariant rateId = rateQuery.value(QStringLiteral("ktapv_id"));
         if (rateCategory == 153 || rateCategory == 154) {
             sumAdd.setValue(0.0);
             sumRealEa.setValue(0.0);
@@ -227,14 +231,15 @@ void beforePost(RecordSet &row)
         tariffAp.setValue(rateId);
         tariffEa.setValue(rateId);
     }
-    DM->endRead(DM->IBQ1);
+    rateQuery.end();
 
     RecordSet *rate = DM->cds1;
     bool rateRead = false;
     if (!tariffAp.isNull()) {
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from k_tariff_ap_value  where ktapv_id=") + tariffAp.asString());
-        CopyToMemTable(DM->IBQ1, rate, 2);
-        DM->endRead(DM->IBQ1);
+        {
+            ReadScope read(DM->IBQ1, QStringLiteral("select * from k_tariff_ap_value  where ktapv_id=") + tariffAp.asString());
+            CopyToMemTable(read.query(), rate, 2);
+        }
         rateRead = !rate->isEmpty();
     }
     const auto rateField = [rate](const char *name) { return rate->field(QString::fromLatin1(name)); };
@@ -280,13 +285,14 @@ void beforePost(RecordSet &row)
     }
 
     // Fixed yearly amount.
-    DM->openRead(DM->IBQ1, QStringLiteral("select * from k_tariff_ap_value  where ktapv_date_start<=")
-                               + rateWindow(Y, Y, category.asString()));
-    if (!DM->IBQ1->eof() && automatic && year >= 2006
-        && DM->IBQ1->value(QStringLiteral("ktapv_ap_unit")).toString().trimmed() == QLatin1String("L")
-        && DM->IBQ1->value(QStringLiteral("ktapv_ap_value")).toDouble() > 0.01)
-        sumAdd.setValue(Round2(DM->IBQ1->value(QStringLiteral("ktapv_ap_value")).toDouble() / 12));
-    DM->endRead(DM->IBQ1);
+    {
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from k_tariff_ap_value  where ktapv_date_start<=")
+                                     + rateWindow(Y, Y, category.asString()));
+        if (read.found() && automatic && year >= 2006
+            && read.value(QStringLiteral("ktapv_ap_unit")).toString().trimmed() == QLatin1String("L")
+            && read.value(QStringLiteral("ktapv_ap_value")).toDouble() > 0.01)
+            sumAdd.setValue(Round2(read.value(QStringLiteral("ktapv_ap_value")).toDouble() / 12));
+    }
 
     // Write.
     DM->execWrite(BuildInsertOrUpdate(&row, 0, isNew ? 1 : 2));
