@@ -6,6 +6,7 @@
 #include "data/ibtransaction.h"
 #include "data/readscope.h"
 #include "data/recordset.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
 
@@ -189,20 +190,12 @@ QString SqlLiteral(RecordSet *set, int i)
     if (text.trimmed().isEmpty())
         return QStringLiteral("NULL");
     const FieldType t = f.type();
-    if (isStringType(t)) {
-        QString s = text.trimmed();
-        if (f.def().cyrillicSeries)
-            s = DocSeries::toStored(s);
-        for (QChar &c : s)
-            if (c >= u'a' && c <= u'z')
-                c = QChar(c.unicode() - 32);
-        s.replace(u'\'', QStringLiteral("''"));
-        return u'\'' + s + u'\'';
-    }
+    if (isStringType(t))
+        return SqlText::literal(f.def().cyrillicSeries ? DocSeries::toStored(text) : text);
     if (isFloatType(t))
         return QString(text).replace(u',', u'.');
     if (t == FieldType::Date || t == FieldType::DateTime)
-        return u'\'' + text + u'\'';
+        return SqlText::quoted(text);
     return text;
 }
 

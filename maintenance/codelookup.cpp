@@ -1,6 +1,7 @@
 #include "maintenance/codelookup.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 
@@ -50,11 +51,6 @@ QString targetField(int mode)
     }
 }
 
-QString quoted(const QString &text)
-{
-    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
-}
-
 QString statement(int mode, const QString &keyword)
 {
     const QString k = keyword.trimmed();
@@ -62,13 +58,13 @@ QString statement(int mode, const QString &keyword)
         if (k.isEmpty())
             return {};
         return QStringLiteral("select kp_id as cod,kp_name_ro as nume   from k_prof where kp_name_ro like ")
-            + quoted(u'%' + k + u'%');
+            + SqlText::quoted(u'%' + k + u'%');
     }
     if (mode == 4 || mode == 5) {
         if (k.isEmpty())
             return QStringLiteral("select ktap_id as cod,ktap_name_ro as nume from k_tariff_ap  order by ktap_id");
         return QStringLiteral("select ktap_id as cod,ktap_name_ro as nume  from k_tariff_ap where ktap_name_ro like ")
-            + quoted(u'%' + k + u'%') + QStringLiteral(" order by ktap_id");
+            + SqlText::quoted(u'%' + k + u'%') + QStringLiteral(" order by ktap_id");
     }
     return {};
 }

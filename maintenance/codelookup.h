@@ -14,8 +14,6 @@ bool validMode(int mode);
 RecordSet *targetSet(int mode);      // name_account or saldo_data; nullptr for other modes
 QString targetField(int mode);
 
-// Enclosed in single quotes, inner quotes doubled.
-QString quoted(const QString &text);
 // The search statement for a trimmed keyword; "" when the mode needs a keyword and has none.
 QString statement(int mode, const QString &keyword);
 

@@ -1,6 +1,6 @@
 #include "packages/findopenpackage.h"
 #include "data/readscope.h"
-#include "data/formats.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "records/workspacestate.h"
 
@@ -19,7 +19,7 @@ QString NewPackageStatement(qint64 id, const QString &agent, const QString &year
 {
     const QString n = QString::number(id);
     return QStringLiteral("insert into packlabel values(") + n + u',' + agent + QStringLiteral(",5,") + year + u','
-        + u'\'' + Formats::dateText(formed) + u'\'' + QStringLiteral(",1,") + QStringLiteral("'DA'") + u',' + n
+        + SqlText::quoted(formed) + QStringLiteral(",1,") + QStringLiteral("'DA'") + u',' + n
         + u')';
 }
 

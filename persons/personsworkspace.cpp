@@ -3,6 +3,7 @@
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
 #include "records/workspacestate.h"
@@ -10,11 +11,6 @@
 namespace PersonsWorkspace {
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
-}
 
 void runMoveRule()
 {
@@ -35,9 +31,9 @@ QString searchStatement(SearchBy by, SearchBoxes &boxes, double agentId)
     case SearchBy::Name: {
         const QString n = boxes.name.trimmed(), p = boxes.firstName.trimmed();
         if (!n.isEmpty())
-            sql += QStringLiteral(" and ap_first_name like") + quoted(n + u'%');
+            sql += QStringLiteral(" and ap_first_name like") + SqlText::quoted(n + u'%');
         if (!p.isEmpty())
-            sql += QStringLiteral(" and ap_middle_name like ") + quoted(p + u'%');
+            sql += QStringLiteral(" and ap_middle_name like ") + SqlText::quoted(p + u'%');
         boxes.cpas.clear();
         boxes.idnp.clear();
         break;
@@ -47,7 +43,7 @@ QString searchStatement(SearchBy by, SearchBoxes &boxes, double agentId)
         if (!t.isEmpty()) {
             if (t.size() != 11)
                 throw EE(QStringLiteral("CPAS trebue sa fie din 11 cifre !"));
-            sql += QStringLiteral(" and ap_cpas=") + quoted(t);
+            sql += QStringLiteral(" and ap_cpas=") + SqlText::quoted(t);
             boxes.name.clear();
             boxes.firstName.clear();
             boxes.idnp.clear();
@@ -59,7 +55,7 @@ QString searchStatement(SearchBy by, SearchBoxes &boxes, double agentId)
         if (!t.isEmpty()) {
             if (t.size() != 13)
                 throw EE(QStringLiteral("IDNP trebue sa fie din 13 cifre !"));
-            sql += QStringLiteral(" and ap_idnp=") + quoted(t);
+            sql += QStringLiteral(" and ap_idnp=") + SqlText::quoted(t);
             boxes.name.clear();
             boxes.firstName.clear();
             boxes.cpas.clear();
@@ -129,9 +125,10 @@ void yearBoxLeft(const QString &year)
     LoadClassifier(DM->k_tariff_ap);
     if (year.trimmed().isEmpty())
         return; // no year chosen: the rates cannot be restricted to one
-    LoadClassifier(DM->k_tariff_ap_value, QStringLiteral(" where ktapv_date_start<=") + quoted(QStringLiteral("01.01.") + year)
+    LoadClassifier(DM->k_tariff_ap_value, QStringLiteral(" where ktapv_date_start<=")
+                                              + SqlText::quoted(QStringLiteral("01.01.") + year)
                                               + QStringLiteral(" and ktapv_date_stop>=")
-                                              + quoted(QStringLiteral("31.12.") + year));
+                                              + SqlText::quoted(QStringLiteral("31.12.") + year));
 }
 
 void leavePage()
@@ -181,8 +178,8 @@ void openSalaryPage(const QString &year)
         if (category.isNull())
             throw EE(QStringLiteral("Indicati categoria persoanei asigurate!"));
         LoadClassifier(DM->k_tariff_ap_value,
-                       QStringLiteral(" where ktapv_date_start<=") + quoted(QStringLiteral("01.01.") + year)
-                           + QStringLiteral(" and ktapv_date_stop>=") + quoted(QStringLiteral("31.12.") + year)
+                       QStringLiteral(" where ktapv_date_start<=") + SqlText::quoted(QStringLiteral("01.01.") + year)
+                           + QStringLiteral(" and ktapv_date_stop>=") + SqlText::quoted(QStringLiteral("31.12.") + year)
                            + QStringLiteral(" and ktapv_ktap=") + Formats::floatText(category.asFloat()));
     }
     if (DM->saldo_data->active() && !DM->saldo_data->isEmpty())

@@ -4,6 +4,7 @@
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
 #include "records/workspacestate.h"
@@ -22,11 +23,6 @@ bool numeric(const QString &text)
     bool ok = false;
     text.trimmed().toDouble(&ok);
     return ok;
-}
-
-QString quoted(const QString &text)
-{
-    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
 }
 
 bool isNumeral(QChar c)
@@ -66,7 +62,7 @@ void checkUnique(const QString &column, const QString &code, double agentId, dou
     bool found = false;
     {
         ReadScope read(DM->IBQ1, QStringLiteral("select * from assured_person where %1=").arg(column)
-                                     + quoted(code.trimmed()) + QStringLiteral(" and ap_ea=")
+                                     + SqlText::quoted(code.trimmed()) + QStringLiteral(" and ap_ea=")
                                      + Formats::floatText(agentId) + QStringLiteral(" and ap_id<>")
                                      + Formats::floatText(personId));
         found = read.found();

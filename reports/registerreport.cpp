@@ -2,6 +2,7 @@
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 #include "reports/engine/report.h"
@@ -20,7 +21,7 @@ QString statement(double agentId)
 
 QString quotedAgentName(const QString &name)
 {
-    return u'\'' + QString(name).replace(u'\'', QStringLiteral("''")) + u'\'';
+    return SqlText::quoted(name);
 }
 
 QString fullName(const QString &first, const QString &middle, const QString &last)

@@ -4,6 +4,7 @@
 #include "data/dberror.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "tests/support/testdatabase.h"
 
@@ -49,6 +50,34 @@ TEST_F(HelpersOnDatabase, SqlLiteralOfEachKindOfField)
     EXPECT_EQ(SqlLiteral(&s, 0), "NULL");
     EXPECT_EQ(SqlLiteral(&s, 1), "NULL");
     EXPECT_EQ(SqlLiteral(&s, 2), "NULL");
+}
+
+TEST_F(HelpersOnDatabase, SqlLiteralCapitalisesExactlyTheLettersAToZ)
+{
+    RecordSet s("t");
+    s.addField("txt", FieldType::String, 40);
+    oneRow(s);
+    s["txt"].setValue("xyz");
+    EXPECT_EQ(SqlLiteral(&s, 0), "'XYZ'");
+    s["txt"].setValue("zabyZ");
+    EXPECT_EQ(SqlLiteral(&s, 0), "'ZABYZ'");
+    // The characters either side of a..z and A..Z stay as they are.
+    s["txt"].setValue("`a{@A[");
+    EXPECT_EQ(SqlLiteral(&s, 0), "'`A{@A['");
+}
+
+TEST(SqlText, ValuesQuotedAsGivenOrAsStoredText)
+{
+    // Quoting alone keeps the text as it is: blanks, small letters and all.
+    EXPECT_EQ(SqlText::quoted(QStringLiteral(" o'neil ")), "' o''neil '");
+    EXPECT_EQ(SqlText::quoted(QString()), "''");
+    EXPECT_EQ(SqlText::quoted(QDate(2008, 3, 5)), "'05.03.2008'");
+    // The literal of a stored text: trimmed, a..z in capitals, NULL when blank.
+    EXPECT_EQ(SqlText::literal(QStringLiteral("  o'neil ş  ")), QStringLiteral("'O''NEIL ş'"));
+    EXPECT_EQ(SqlText::literal("xyz"), "'XYZ'");
+    EXPECT_EQ(SqlText::literal("z`{Z"), "'Z`{Z'");
+    EXPECT_EQ(SqlText::literal(" \t "), "NULL");
+    EXPECT_EQ(SqlText::literal(QString()), "NULL");
 }
 
 TEST_F(HelpersOnDatabase, BuildInsertOrUpdateOverTheDeclaredFields)

@@ -167,4 +167,14 @@ TEST_F(Persons, LeavingTheYearBoxRestrictsCategoriesAndRates)
                   .toInt());
 }
 
+TEST_F(Persons, SearchWordsAreQuotedAsTyped)
+{
+    SearchBoxes b{" o'ne ", "ana", "", ""};
+    EXPECT_EQ(searchStatement(SearchBy::Name, b, 1),
+              " select ap_id,ap_ea,ap_cpas,ap_idnp ,  ap_idnp_who,ap_idnp_dt, ap_birth_dt , ap_sex , ap_doc_type,  "
+              "ap_doc_seria , ap_doc_number,ap_first_name, ap_middle_name, ap_last_name  from assured_person where "
+              "ap_ea=1 and ap_first_name like'o''ne%' and ap_middle_name like 'ana%' order by ap_first_name,"
+              "ap_middle_name ");
+}
+
 } // namespace
