@@ -6,6 +6,7 @@
 #include "data/sqltext.h"
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
+#include "records/ratewindow.h"
 #include "records/workspacestate.h"
 
 namespace PersonsWorkspace {
@@ -125,10 +126,7 @@ void yearBoxLeft(const QString &year)
     LoadClassifier(DM->k_tariff_ap);
     if (year.trimmed().isEmpty())
         return; // no year chosen: the rates cannot be restricted to one
-    LoadClassifier(DM->k_tariff_ap_value, QStringLiteral(" where ktapv_date_start<=")
-                                              + SqlText::quoted(QStringLiteral("01.01.") + year)
-                                              + QStringLiteral(" and ktapv_date_stop>=")
-                                              + SqlText::quoted(QStringLiteral("31.12.") + year));
+    LoadClassifier(DM->k_tariff_ap_value, RateWindow::yearCondition(u'\'', year, year));
 }
 
 void leavePage()
@@ -178,9 +176,7 @@ void openSalaryPage(const QString &year)
         if (category.isNull())
             throw EE(QStringLiteral("Indicati categoria persoanei asigurate!"));
         LoadClassifier(DM->k_tariff_ap_value,
-                       QStringLiteral(" where ktapv_date_start<=") + SqlText::quoted(QStringLiteral("01.01.") + year)
-                           + QStringLiteral(" and ktapv_date_stop>=") + SqlText::quoted(QStringLiteral("31.12.") + year)
-                           + QStringLiteral(" and ktapv_ktap=") + Formats::floatText(category.asFloat()));
+                       RateWindow::condition(u'\'', year, year, Formats::floatText(category.asFloat())));
     }
     if (DM->saldo_data->active() && !DM->saldo_data->isEmpty())
         DM->saldo_data->first();

@@ -7,6 +7,7 @@
 #include "data/tdm.h"
 #include "packages/findopenpackage.h"
 #include "records/autocompletion.h"
+#include "records/insuredcategory.h"
 #include "records/workspacestate.h"
 
 namespace NameAccountRules {
@@ -54,7 +55,7 @@ void afterInsert(RecordSet &na)
     na.field(QStringLiteral("na_wb_in_ea")).setValue(QStringLiteral("N"));
     na.field(QStringLiteral("na_is_pens")).setValue(QStringLiteral("N"));
     na.field(QStringLiteral("na_kft_rf")).setValue(1);
-    na.field(QStringLiteral("na_ap_category")).setValue(101);
+    na.field(QStringLiteral("na_ap_category")).setValue(InsuredCategory::Employee);
 
     const QString year = withoutBlanks(selectedYear());
     setDate(na, "na_period_begin", QStringLiteral("01.01.") + year);

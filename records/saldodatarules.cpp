@@ -7,6 +7,8 @@
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 #include "records/contribution.h"
+#include "records/insuredcategory.h"
+#include "records/ratewindow.h"
 #include "records/workspacestate.h"
 
 namespace SaldoDataRules {
@@ -16,11 +18,6 @@ namespace {
 QString quoted(const QDate &d)
 {
     return u'\'' + Formats::dateText(d) + u'\'';
-}
-
-QString doubleQuoted(const QString &text)
-{
-    return u'"' + text + u'"';
 }
 
 // Reads one statement on IBQ3 in IBT3 (the ceiling reads): the values of the first row.
@@ -38,13 +35,6 @@ Sums readSums(const QString &sql)
         s.sum = read.value(QStringLiteral("suma")).toDouble(); // null when no row: 0
     }
     return s;
-}
-
-// The rate window of the selected year and the row's category, as the rate reads write it.
-QString rateWindow(const QString &firstYear, const QString &lastYear, const QString &category)
-{
-    return doubleQuoted(QStringLiteral("01.01.") + firstYear) + QStringLiteral(" and ktapv_date_stop>=")
-        + doubleQuoted(QStringLiteral("31.12.") + lastYear) + QStringLiteral(" and ktapv_ktap=") + category;
 }
 
 // Discards the row's pending changes (a new row disappears, an edited one returns to its
@@ -137,7 +127,7 @@ void beforePost(RecordSet &row)
     const QDate begin = from.asDate();
     const QDate end = to.asDate();
     const double cat = category.asFloat();
-    if (!category.isNull() && (cat == 157 || cat == 158)) {
+    if (!category.isNull() && InsuredCategory::carriesNoAmounts(cat)) {
         // Leave without pay or on maternity: nothing is due, and the period may span months.
         payFund.setValue(0.0);
         benefit.setValue(0.0);
@@ -177,7 +167,7 @@ void beforePost(RecordSet &row)
             discardAndRefuse(row, QStringLiteral("Asa perioada este deja introdusa !"));
     }
 
-    if (!(cat == 153 || cat == 105) && begin < QDate(year, m, 1))
+    if (!InsuredCategory::mayBeginBeforeMonth(cat) && begin < QDate(year, m, 1))
         throw EE(QStringLiteral("Indicati corect perioada de munca !"));
     if (category.isNull())
         throw EE(QStringLiteral("Introduceti categoria"));
@@ -209,7 +199,7 @@ void beforePost(RecordSet &row)
         payFund.setValue(0.0);
     if (benefit.isNull())
         benefit.setValue(0.0);
-    if (cat == 153 || cat == 154)
+    if (InsuredCategory::wholePayIsBenefit(cat))
         benefit.setValue(payFund.value());
     if (payFund.asFloat() < 0)
         throw EE(QStringLiteral("Salariul nu poate fi negativ !"));
@@ -217,13 +207,13 @@ void beforePost(RecordSet &row)
         throw EE(QStringLiteral("Suma buletinului nu poate fi negativa !"));
 
     // Rate.
-    ReadScope rateQuery(DM->IBQ1, QStringLiteral("select ktapv_id,ktapv_ktap from k_tariff_ap_value  where ktapv_date_start<=")
-                                     + rateWindow(Y.trimmed(), Y, category.asString()));
+    ReadScope rateQuery(DM->IBQ1, RateWindow::statement(QStringLiteral("ktapv_id,ktapv_ktap"), u'"', Y.trimmed(), Y,
+                                                        category.asString()));
     const bool rateFound = rateQuery.found();
     if (rateFound) {
         const double rateCategory = rateQuery.value(QStringLiteral("ktapv_ktap")).toDouble();
         const QVariant rateId = rateQuery.value(QStringLiteral("ktapv_id"));
-        if (rateCategory == 153 || rateCategory == 154) {
+        if (InsuredCategory::rateZeroesContributions(rateCategory)) {
             sumAdd.setValue(0.0);
             sumRealEa.setValue(0.0);
             sumAddEa.setValue(0.0);
@@ -286,8 +276,7 @@ void beforePost(RecordSet &row)
 
     // Fixed yearly amount.
     {
-        ReadScope read(DM->IBQ1, QStringLiteral("select * from k_tariff_ap_value  where ktapv_date_start<=")
-                                     + rateWindow(Y, Y, category.asString()));
+        ReadScope read(DM->IBQ1, RateWindow::statement(QStringLiteral("*"), u'"', Y, Y, category.asString()));
         if (read.found() && automatic && year >= 2006
             && read.value(QStringLiteral("ktapv_ap_unit")).toString().trimmed() == QLatin1String("L")
             && read.value(QStringLiteral("ktapv_ap_value")).toDouble() > 0.01)
@@ -302,10 +291,10 @@ void beforePost(RecordSet &row)
 void calcFields(RecordSet &row)
 {
     Field total = row.field(QStringLiteral("sd_paym_fond_calc"));
-    if (row.field(QStringLiteral("sd_ap_category")).asFloat() == 150)
-        total.setValue(0.0);
-    else
+    if (InsuredCategory::countsInPayFundTotal(row.field(QStringLiteral("sd_ap_category")).asFloat()))
         total.setValue(row.field(QStringLiteral("sd_paym_fond")).value());
+    else
+        total.setValue(0.0);
 }
 
 void attach()

@@ -150,6 +150,8 @@ TEST_F(Persons, SalaryPageLoadsRowsAndTheRatesOfTheCategory)
     openSalaryPage("2008");
     ASSERT_EQ(DM->k_tariff_ap_value->recordCount(), 1);
     EXPECT_EQ(DM->k_tariff_ap_value->field("ktapv_ktap").asFloat(), 101.0);
+    EXPECT_EQ(DM->IBQ1->sqlText(), "Select * from k_tariff_ap_value  where ktapv_date_start<='01.01.2008' and "
+                                   "ktapv_date_stop>='31.12.2008' and ktapv_ktap=101");
     EXPECT_FALSE(DM->IBT1->active());
 }
 
@@ -165,6 +167,8 @@ TEST_F(Persons, LeavingTheYearBoxRestrictsCategoriesAndRates)
               scalar("select count(*) from k_tariff_ap_value where ktapv_date_start<='01.01.2008' and "
                      "ktapv_date_stop>='31.12.2008'")
                   .toInt());
+    EXPECT_EQ(DM->IBQ1->sqlText(), "Select * from k_tariff_ap_value  where ktapv_date_start<='01.01.2008' and "
+                                   "ktapv_date_stop>='31.12.2008'");
 }
 
 TEST_F(Persons, SearchWordsAreQuotedAsTyped)
