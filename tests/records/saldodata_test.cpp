@@ -299,6 +299,19 @@ TEST_F(SaldoDataRule, From2008TheCeilingCountsTheYearToDateAndWarnsToTheCent)
     EXPECT_EQ(ui.notices, QStringList{kCeilingWarning});
 }
 
+TEST_F(SaldoDataRule, AContributionExactlyAtTheMonthlyCeilingIsNotHeldToTheYearToDate)
+{
+    // 2008: rate 5, ceiling 350. Months 1 to 3 carry 400 each, more than their share; a row
+    // computed at exactly 350 is not above the ceiling, so the year to date (which would allow
+    // 3 × 350 − 1200 + 350 = 200) is not consulted. The year is over its ceiling: warned.
+    declaration(11, 2008);
+    storedMonths(11, 3, 400, 2008);
+    EXPECT_EQ(monthRow(4, 7000.0), "");
+    EXPECT_EQ(amount("sd_sum_add"), 350.00);
+    EXPECT_EQ(amount("sd_sum_add_ea"), 1680.00);
+    EXPECT_EQ(ui.notices, QStringList{kCeilingWarning});
+}
+
 TEST_F(SaldoDataRule, TheCeilingAppliesToDeclarationYears2004To2016Only)
 {
     for (int y : {2003, 2004, 2016, 2017})
