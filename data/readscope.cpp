@@ -9,6 +9,8 @@
 ReadScope::ReadScope(IbQuery *query, const QString &sql)
     : m_query(query), m_uncaught(std::uncaught_exceptions())
 {
+    // Checked in every build: it costs one test of a pointer, and a nested read let through
+    // would close the outer cursor and hand its caller too few rows without a word.
     if (query->m_readScope)
         throw std::logic_error(query->objectName().toStdString()
                                + ": a read is already in progress on this query; use another query for the inner read");

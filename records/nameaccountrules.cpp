@@ -2,7 +2,6 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/helpers.h"
-#include "data/ibquery.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
 #include "packages/findopenpackage.h"

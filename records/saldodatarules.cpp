@@ -1,8 +1,6 @@
 #include "records/saldodatarules.h"
 #include "data/ee.h"
-#include "data/formats.h"
 #include "data/helpers.h"
-#include "data/ibquery.h"
 #include "data/readscope.h"
 #include "data/sqltext.h"
 #include "data/tdm.h"
