@@ -2,6 +2,7 @@
 #include "data/dberror.h"
 #include "data/formats.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "maintenance/databasearchive.h"
 #include "records/assuredpersonrules.h"
@@ -73,22 +74,15 @@ void prepareRecordSets()
 
 void readServerDate()
 {
-    DM->openRead(DM->IBQ1, QStringLiteral(" select * from get_data"));
-    DM->serverDate = DM->IBQ1->eof() ? QDateTime() : DM->IBQ1->value(0).toDateTime();
-    DM->endRead(DM->IBQ1);
+    ReadScope read(DM->IBQ1, QStringLiteral(" select * from get_data"));
+    DM->serverDate = read.found() ? read.value(0).toDateTime() : QDateTime();
 }
 
 // Runs the statement unless the probe succeeds; a failing statement is rolled back silently.
 void createWhenMissing(const QString &probe, const QString &statement)
 {
-    DM->IBT3->commitIfActive();
-    DM->IBT3->startTransaction();
     try {
-        DM->IBQ3->close();
-        DM->IBQ3->clearSql();
-        DM->IBQ3->addSql(probe);
-        DM->IBQ3->open();
-        DM->IBQ3->close();
+        ReadScope read(DM->IBQ3, probe);
         return;
     } catch (const DbError &) {
     }
@@ -108,18 +102,11 @@ void createWhenMissing(const QString &probe, const QString &statement)
 
 void correctTerritorialOffices()
 {
-    DM->IBT3->commitIfActive();
-    DM->IBT3->startTransaction();
-    DM->IBQ3->close();
-    DM->IBQ3->clearSql();
-    DM->IBQ3->addSql(QStringLiteral("select * from k_adm_area2 where kaa2_id in(0,99)"));
-    DM->IBQ3->open();
-    const bool found = !DM->IBQ3->eof();
-    if (!found) {
-        DM->endRead(DM->IBQ3);
-        return;
+    {
+        ReadScope read(DM->IBQ3, QStringLiteral("select * from k_adm_area2 where kaa2_id in(0,99)"));
+        if (!read.found())
+            return;
     }
-    DM->IBT3->commitIfActive();
     DM->execWrite(QStringLiteral("delete from k_adm_area2 where kaa2_id in(0,99) "));
     const std::pair<int, const char *> names[] = {
         {91, "CHIŞINĂU, CENTRU"},   {92, "CHIŞINĂU, RIŞCANI"},  {93, "CHIŞINĂU, BUIUCANI"},

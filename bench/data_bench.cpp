@@ -3,6 +3,7 @@
 
 #include "bench/benchdatabase.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 
 #include <QCoreApplication>
@@ -27,16 +28,16 @@ int main(int argc, char **argv)
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < rounds; ++i) {
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
-        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
+        CopyToMemTable(read.query(), DM->econ_agent, 3);
     }
     const double copyMs = double(t.elapsed()) / rounds;
     std::printf("CopyToMemTable mode 3, %d rows of econ_agent: %.1f ms\n", DM->econ_agent->recordCount(), copyMs);
 
     t.restart();
     for (int i = 0; i < rounds; ++i) {
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
-        CopyToMemTable(DM->IBQ1, DM->CDS, 2);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
+        CopyToMemTable(read.query(), DM->CDS, 2);
     }
     std::printf("CopyToMemTable mode 2, %d rows: %.1f ms\n", DM->CDS->recordCount(), double(t.elapsed()) / rounds);
 

@@ -3,6 +3,7 @@
 
 #include "bench/benchdatabase.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/recordsetmodel.h"
 #include "data/tdm.h"
 #include "persons/personsworkspace.h"
@@ -25,8 +26,10 @@ int main(int argc, char **argv)
         "insert into assured_person values (:i + 1, 1, lpad(:i, 11, '0'), lpad(:i, 13, '0'), 'OFICIUL 12', "
         "'01.02.2005', '05.03.1980', 'M', 1, 'AB', '123456', 'NUME' || mod(:i * 7919, 20000), 'PRENUME', 'PATRONIMIC'); "
         "i = i + 1; end end"));
-    DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent"));
-    CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+    {
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from econ_agent"));
+        CopyToMemTable(read.query(), DM->econ_agent, 3);
+    }
     for (RecordSet *s : {DM->assured_person, DM->name_account, DM->saldo_data})
         s->createDataSet();
     AssuredPersonRules::attach();

@@ -4,7 +4,9 @@
 #include "data/formats.h"
 #include "data/ibquery.h"
 #include "data/ibtransaction.h"
+#include "data/readscope.h"
 #include "data/recordset.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
 
@@ -176,10 +178,8 @@ void LoadQueryRows(IbQuery *q, RecordSet *set, bool upperCaseText)
 int LoadClassifier(RecordSet *set, const QString &extra)
 {
     set->clearFields();
-    IbQuery *q = DM->IBQ1;
-    DM->openRead(q, ClassifierStatement(set->name(), DM->workingYear, extra));
-    LoadQueryRows(q, set, set->name().compare(QLatin1String("k_prof"), Qt::CaseInsensitive) == 0);
-    DM->endRead(q);
+    ReadScope read(DM->IBQ1, ClassifierStatement(set->name(), DM->workingYear, extra));
+    LoadQueryRows(read.query(), set, set->name().compare(QLatin1String("k_prof"), Qt::CaseInsensitive) == 0);
     return 0;
 }
 
@@ -190,20 +190,12 @@ QString SqlLiteral(RecordSet *set, int i)
     if (text.trimmed().isEmpty())
         return QStringLiteral("NULL");
     const FieldType t = f.type();
-    if (isStringType(t)) {
-        QString s = text.trimmed();
-        if (f.def().cyrillicSeries)
-            s = DocSeries::toStored(s);
-        for (QChar &c : s)
-            if (c >= u'a' && c <= u'z')
-                c = QChar(c.unicode() - 32);
-        s.replace(u'\'', QStringLiteral("''"));
-        return u'\'' + s + u'\'';
-    }
+    if (isStringType(t))
+        return SqlText::literal(f.def().cyrillicSeries ? DocSeries::toStored(text) : text);
     if (isFloatType(t))
         return QString(text).replace(u',', u'.');
     if (t == FieldType::Date || t == FieldType::DateTime)
-        return u'\'' + text + u'\'';
+        return SqlText::quoted(text);
     return text;
 }
 

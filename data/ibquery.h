@@ -12,6 +12,7 @@
 #include <vector>
 
 class IbTransaction;
+class ReadScope;
 
 struct IbColumn {
     QString name;   // alias as the server returns it (upper case unless quoted)
@@ -58,7 +59,11 @@ public:
     void releaseUnusedPrepared();
     int preparedCount() const;
 
+    // Whether a ReadScope is reading on the query now.
+    bool inReadScope() const { return m_readScope != nullptr; }
+
 private:
+    friend class ReadScope;
     struct Impl;
     void prepare();
     void fetch();
@@ -72,4 +77,5 @@ private:
     std::vector<IbColumn> m_columns;
     std::vector<QVariant> m_row;
     std::unique_ptr<Impl> d;
+    ReadScope *m_readScope = nullptr;
 };

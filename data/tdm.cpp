@@ -1,5 +1,7 @@
 #include "data/tdm.h"
 
+#include <stdexcept>
+
 TDM *DM = nullptr;
 
 RecordSet *TDM::makeSet(const QString &name)
@@ -125,19 +127,10 @@ DataSource *TDM::dataSourceOf(RecordSet *set) const
     return nullptr;
 }
 
-void TDM::openRead(IbQuery *q, const QString &sql)
-{
-    IbTransaction *t = q->transaction();
-    t->commitIfActive();
-    t->startTransaction();
-    q->close();
-    q->clearSql();
-    q->addSql(sql);
-    q->open();
-}
-
 void TDM::endRead(IbQuery *q)
 {
+    if (q->inReadScope())
+        throw std::logic_error(q->objectName().toStdString() + ": cannot end a read that is still in progress");
     q->transaction()->commitIfActive();
     q->close();
 }

@@ -42,10 +42,9 @@ public:
     // The server's date, read at connection.
     QDateTime serverDate;
 
-    // Read sequence: commit the query's transaction if active, start it, close the query, set
-    // the statement and open it.
-    void openRead(IbQuery *q, const QString &sql);
-    // The end of a read: commit if active, close the query.
+    // Ends whatever read was left open on the query (reads themselves go through ReadScope):
+    // commit if active, close the query. Refused with std::logic_error while a ReadScope
+    // reads on it.
     void endRead(IbQuery *q);
     // Write sequence on IBQ2 in IBT2, committed at once.
     void execWrite(const QString &sql);

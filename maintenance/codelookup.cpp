@@ -1,11 +1,28 @@
 #include "maintenance/codelookup.h"
 #include "data/helpers.h"
-#include "data/ibquery.h"
-#include "data/ibtransaction.h"
+#include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 
+#include <memory>
+
 namespace CodeLookup {
+
+namespace {
+
+// The read of the last search, open while the dialog shows its rows.
+std::unique_ptr<ReadScope> searchRead;
+
+void endSearch()
+{
+    if (!searchRead)
+        return;
+    std::unique_ptr<ReadScope> read = std::move(searchRead);
+    read->end();
+}
+
+} // namespace
 
 bool validMode(int mode)
 {
@@ -34,11 +51,6 @@ QString targetField(int mode)
     }
 }
 
-QString quoted(const QString &text)
-{
-    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
-}
-
 QString statement(int mode, const QString &keyword)
 {
     const QString k = keyword.trimmed();
@@ -46,13 +58,13 @@ QString statement(int mode, const QString &keyword)
         if (k.isEmpty())
             return {};
         return QStringLiteral("select kp_id as cod,kp_name_ro as nume   from k_prof where kp_name_ro like ")
-            + quoted(u'%' + k + u'%');
+            + SqlText::quoted(u'%' + k + u'%');
     }
     if (mode == 4 || mode == 5) {
         if (k.isEmpty())
             return QStringLiteral("select ktap_id as cod,ktap_name_ro as nume from k_tariff_ap  order by ktap_id");
         return QStringLiteral("select ktap_id as cod,ktap_name_ro as nume  from k_tariff_ap where ktap_name_ro like ")
-            + quoted(u'%' + k + u'%') + QStringLiteral(" order by ktap_id");
+            + SqlText::quoted(u'%' + k + u'%') + QStringLiteral(" order by ktap_id");
     }
     return {};
 }
@@ -66,10 +78,10 @@ bool search(int mode, const QString &keyword, RecordSet *results)
         userInteraction().inform(QStringLiteral("Introduceti cuvintul cheie pentru cautare "));
         return false;
     }
-    IbQuery *q = DM->IBQ5;
-    DM->openRead(q, sql);
-    // The rows are shown from a copy; the query itself stays open until the dialog ends.
-    LoadQueryRows(q, results);
+    // The rows are shown from a copy; the read itself stays open until the dialog ends.
+    endSearch();
+    searchRead = std::make_unique<ReadScope>(DM->IBQ5, sql);
+    LoadQueryRows(searchRead->query(), results);
     return true;
 }
 
@@ -85,8 +97,8 @@ void choose(int mode, RecordSet *results)
 
 void finish()
 {
-    DM->IBT5->commitIfActive();
-    DM->IBQ5->close();
+    endSearch();
+    DM->endRead(DM->IBQ5);
 }
 
 } // namespace CodeLookup

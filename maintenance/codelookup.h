@@ -14,8 +14,6 @@ bool validMode(int mode);
 RecordSet *targetSet(int mode);      // name_account or saldo_data; nullptr for other modes
 QString targetField(int mode);
 
-// Enclosed in single quotes, inner quotes doubled.
-QString quoted(const QString &text);
 // The search statement for a trimmed keyword; "" when the mode needs a keyword and has none.
 QString statement(int mode, const QString &keyword);
 
@@ -28,7 +26,8 @@ bool search(int mode, const QString &keyword, RecordSet *results);
 // the search found nothing). Raises the record set's error when no search ran yet.
 void choose(int mode, RecordSet *results);
 
-// Commits IBT5 if active and closes IBQ5: every way out of the dialog ends with it.
+// Ends the search's read, then commits IBT5 if still active and closes IBQ5: every way out of
+// the dialog ends with it.
 void finish();
 
 } // namespace CodeLookup

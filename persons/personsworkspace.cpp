@@ -2,18 +2,16 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
+#include "records/ratewindow.h"
 #include "records/workspacestate.h"
 
 namespace PersonsWorkspace {
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
-}
 
 void runMoveRule()
 {
@@ -34,9 +32,9 @@ QString searchStatement(SearchBy by, SearchBoxes &boxes, double agentId)
     case SearchBy::Name: {
         const QString n = boxes.name.trimmed(), p = boxes.firstName.trimmed();
         if (!n.isEmpty())
-            sql += QStringLiteral(" and ap_first_name like") + quoted(n + u'%');
+            sql += QStringLiteral(" and ap_first_name like") + SqlText::quoted(n + u'%');
         if (!p.isEmpty())
-            sql += QStringLiteral(" and ap_middle_name like ") + quoted(p + u'%');
+            sql += QStringLiteral(" and ap_middle_name like ") + SqlText::quoted(p + u'%');
         boxes.cpas.clear();
         boxes.idnp.clear();
         break;
@@ -46,7 +44,7 @@ QString searchStatement(SearchBy by, SearchBoxes &boxes, double agentId)
         if (!t.isEmpty()) {
             if (t.size() != 11)
                 throw EE(QStringLiteral("CPAS trebue sa fie din 11 cifre !"));
-            sql += QStringLiteral(" and ap_cpas=") + quoted(t);
+            sql += QStringLiteral(" and ap_cpas=") + SqlText::quoted(t);
             boxes.name.clear();
             boxes.firstName.clear();
             boxes.idnp.clear();
@@ -58,7 +56,7 @@ QString searchStatement(SearchBy by, SearchBoxes &boxes, double agentId)
         if (!t.isEmpty()) {
             if (t.size() != 13)
                 throw EE(QStringLiteral("IDNP trebue sa fie din 13 cifre !"));
-            sql += QStringLiteral(" and ap_idnp=") + quoted(t);
+            sql += QStringLiteral(" and ap_idnp=") + SqlText::quoted(t);
             boxes.name.clear();
             boxes.firstName.clear();
             boxes.cpas.clear();
@@ -77,11 +75,10 @@ void search(SearchBy by, SearchBoxes &boxes)
         throw EE(QStringLiteral("Nu s-au memorizat modificarile la persoana asigurata.  Memorizati sau refuzati de ele !"));
     SearchBoxes changed = boxes;
     const QString sql = searchStatement(by, changed, DM->econ_agent->field(QStringLiteral("ea_id")).asFloat());
-    DM->openRead(DM->IBQ1, sql);
-    boxes = changed;
-
     DataSource *ds = DM->dataSourceOf(p);
     {
+        ReadScope read(DM->IBQ1, sql);
+        boxes = changed;
         DetachedHandler keepInsert(DM->name_account->afterInsert);
         DetachedHandler keepPost(p->beforePost);
         DetachedHandler keepScroll(p->afterScroll);
@@ -89,7 +86,7 @@ void search(SearchBy by, SearchBoxes &boxes)
         if (ds)
             ds->setEnabled(false);
         try {
-            CopyToMemTable(DM->IBQ1, p, 3);
+            CopyToMemTable(read.query(), p, 3);
         } catch (...) {
             if (ds)
                 ds->setEnabled(true);
@@ -98,8 +95,6 @@ void search(SearchBy by, SearchBoxes &boxes)
         p->first();
         if (ds)
             ds->setEnabled(true);
-        DM->IBT1->commitIfActive();
-        DM->IBQ1->close();
     }
     runMoveRule();
 }
@@ -131,15 +126,12 @@ void yearBoxLeft(const QString &year)
     LoadClassifier(DM->k_tariff_ap);
     if (year.trimmed().isEmpty())
         return; // no year chosen: the rates cannot be restricted to one
-    LoadClassifier(DM->k_tariff_ap_value, QStringLiteral(" where ktapv_date_start<=") + quoted(QStringLiteral("01.01.") + year)
-                                              + QStringLiteral(" and ktapv_date_stop>=")
-                                              + quoted(QStringLiteral("31.12.") + year));
+    LoadClassifier(DM->k_tariff_ap_value, RateWindow::yearCondition(u'\'', year, year));
 }
 
 void leavePage()
 {
-    DM->IBT4->commitIfActive();
-    DM->IBQ4->close();
+    DM->endRead(DM->IBQ4);
 }
 
 void openDeclarationPage()
@@ -158,14 +150,13 @@ void openDeclarationPage()
     {
         DetachedHandler keepPost(DM->name_account->beforePost);
         DetachedHandler keepInsert(DM->name_account->afterInsert);
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
-                                   + Formats::floatText(p->field(QStringLiteral("ap_id")).asFloat())
-                                   + QStringLiteral(" and na_year=") + year);
-        CopyToMemTable(DM->IBQ1, DM->name_account, 3);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
+                                     + Formats::floatText(p->field(QStringLiteral("ap_id")).asFloat())
+                                     + QStringLiteral(" and na_year=") + year);
+        CopyToMemTable(read.query(), DM->name_account, 3);
     }
     if (WorkspaceState *ws = workspaceState())
         ws->resetAutoCompletion(DM->name_account->isEmpty());
-    DM->IBT1->commitIfActive();
 }
 
 void openSalaryPage(const QString &year)
@@ -176,22 +167,19 @@ void openSalaryPage(const QString &year)
     if (na->active() && !na->isEmpty()) {
         {
             DetachedHandler keep(DM->saldo_data->beforePost);
-            DM->openRead(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
-                                       + Formats::floatText(na->field(QStringLiteral("na_id")).asFloat())
-                                       + QStringLiteral(" order by sd_dela_d "));
-            CopyToMemTable(DM->IBQ1, DM->saldo_data, 3);
+            ReadScope read(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
+                                         + Formats::floatText(na->field(QStringLiteral("na_id")).asFloat())
+                                         + QStringLiteral(" order by sd_dela_d "));
+            CopyToMemTable(read.query(), DM->saldo_data, 3);
         }
         const Field category = na->field(QStringLiteral("na_ap_category"));
         if (category.isNull())
             throw EE(QStringLiteral("Indicati categoria persoanei asigurate!"));
         LoadClassifier(DM->k_tariff_ap_value,
-                       QStringLiteral(" where ktapv_date_start<=") + quoted(QStringLiteral("01.01.") + year)
-                           + QStringLiteral(" and ktapv_date_stop>=") + quoted(QStringLiteral("31.12.") + year)
-                           + QStringLiteral(" and ktapv_ktap=") + Formats::floatText(category.asFloat()));
+                       RateWindow::condition(u'\'', year, year, Formats::floatText(category.asFloat())));
     }
     if (DM->saldo_data->active() && !DM->saldo_data->isEmpty())
         DM->saldo_data->first();
-    DM->IBT1->commitIfActive();
     DM->IBT4->commitIfActive();
 }
 

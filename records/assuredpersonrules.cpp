@@ -3,6 +3,8 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
 #include "records/workspacestate.h"
@@ -21,11 +23,6 @@ bool numeric(const QString &text)
     bool ok = false;
     text.trimmed().toDouble(&ok);
     return ok;
-}
-
-QString quoted(const QString &text)
-{
-    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
 }
 
 bool isNumeral(QChar c)
@@ -62,11 +59,14 @@ void checkNumber(const Field &number, int limit, const QString &lengthMessage)
 // Refuses a code held by another person of the same agent.
 void checkUnique(const QString &column, const QString &code, double agentId, double personId, const QString &message)
 {
-    DM->openRead(DM->IBQ1, QStringLiteral("select * from assured_person where %1=").arg(column) + quoted(code.trimmed())
-                               + QStringLiteral(" and ap_ea=") + Formats::floatText(agentId)
-                               + QStringLiteral(" and ap_id<>") + Formats::floatText(personId));
-    const bool found = !DM->IBQ1->eof();
-    DM->IBQ1->close();
+    bool found = false;
+    {
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from assured_person where %1=").arg(column)
+                                     + SqlText::quoted(code.trimmed()) + QStringLiteral(" and ap_ea=")
+                                     + Formats::floatText(agentId) + QStringLiteral(" and ap_id<>")
+                                     + Formats::floatText(personId));
+        found = read.found();
+    }
     if (found)
         throw EE(message);
 }
@@ -107,9 +107,8 @@ void beforePost(RecordSet &person)
         if (!agent->active() || agent->isEmpty())
             throw EE(QStringLiteral("Introduceti datele despre agentul economic !"));
         person.field(QStringLiteral("ap_ea")).setValue(agent->field(QStringLiteral("ea_id")).value());
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from get_ap_id"));
-        person.field(QStringLiteral("ap_id")).setValue(DM->IBQ1->value(0));
-        DM->endRead(DM->IBQ1);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from get_ap_id"));
+        person.field(QStringLiteral("ap_id")).setValue(read.value(0));
     }
     if (empty(person.field(QStringLiteral("ap_first_name"))))
         throw EE(QStringLiteral("Introduceti numele !"));
@@ -162,10 +161,8 @@ void beforePost(RecordSet &person)
         throw EE(QStringLiteral("Cpas trebuie sa fie numai din cifre !"));
     checkUnique(QStringLiteral("ap_cpas"), cpas.asString(), agentId, personId,
                 QStringLiteral("Persoana cu acest cpas este introdusa deja !"));
-    DM->IBT1->commitIfActive();
 
     DM->execWrite(BuildInsertOrUpdate(&person, 0, inserting ? 1 : 2));
-    DM->IBT1->commitIfActive();
 }
 
 void afterScroll(RecordSet &person)
@@ -183,22 +180,21 @@ void afterScroll(RecordSet &person)
         // Copying in neither checks nor fills the rows: both handlers stay off meanwhile.
         DetachedHandler keepPost(DM->name_account->beforePost);
         DetachedHandler keepInsert(DM->name_account->afterInsert);
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
-                                   + Formats::floatText(person.field(QStringLiteral("ap_id")).asFloat())
-                                   + QStringLiteral(" and na_year=") + year);
-        if (!DM->IBQ1->eof())
-            CopyToMemTable(DM->IBQ1, DM->name_account, 3);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from name_account where  na_ap=")
+                                     + Formats::floatText(person.field(QStringLiteral("ap_id")).asFloat())
+                                     + QStringLiteral(" and na_year=") + year);
+        if (read.found())
+            CopyToMemTable(read.query(), DM->name_account, 3);
     }
     if (ws)
         ws->resetAutoCompletion(DM->name_account->isEmpty());
     if (!DM->name_account->isEmpty() && ws && ws->activePage() == 2) {
         DetachedHandler keep(DM->saldo_data->beforePost);
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
-                                   + Formats::floatText(DM->name_account->field(QStringLiteral("na_id")).asFloat())
-                                   + QStringLiteral(" order by sd_month"));
-        CopyToMemTable(DM->IBQ1, DM->saldo_data, 3);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from saldo_data where  sd_na=")
+                                     + Formats::floatText(DM->name_account->field(QStringLiteral("na_id")).asFloat())
+                                     + QStringLiteral(" order by sd_month"));
+        CopyToMemTable(read.query(), DM->saldo_data, 3);
     }
-    DM->IBT1->commitIfActive();
 }
 
 void attach()

@@ -33,3 +33,18 @@ double Contribution::yearToDateAllowance(double months, double ceiling, double p
         allowance += ceiling;
     return allowance < 0 ? 0 : allowance;
 }
+
+double Contribution::withinAllowance(double contribution, double allowance)
+{
+    return contribution > allowance ? Round2(allowance) : contribution;
+}
+
+bool Contribution::yearOverCeiling(double paid, double contribution, double ceiling, double months)
+{
+    return Round2(paid + contribution) > Round2(ceiling * months);
+}
+
+double Contribution::monthlyShare(double yearlyAmount)
+{
+    return Round2(yearlyAmount / 12);
+}

@@ -23,4 +23,28 @@ public:
 
     // Whether the monthly ceiling applies to a declaration year at all (2004 to 2016).
     static bool ceilingYear(int declarationYear) { return declarationYear >= 2004 && declarationYear <= 2016; }
+
+    // Up to 2007 the ceiling is a plain monthly cap; from 2008 it counts the months of the
+    // year (the allowance above) and a year over it is warned about.
+    static bool yearToDateCeiling(int selectedYear) { return selectedYear > 2007; }
+
+    // A contribution above the allowance becomes the allowance (rounded); one within it stays.
+    static double withinAllowance(double contribution, double allowance);
+
+    // The months whose ceilings the year's contributions are measured against: the months of
+    // the other rows, plus the row's own when no other row of its month carries a contribution.
+    static double monthsWithRow(double otherMonths, bool monthHasOther)
+    {
+        return monthHasOther ? otherMonths : otherMonths + 1;
+    }
+
+    // Whether the contributions of the year with this row's go over months × ceiling, compared
+    // to the cent: a year exactly at its ceiling is not over it, whatever the binary sum.
+    static bool yearOverCeiling(double paid, double contribution, double ceiling, double months);
+
+    // A yearly amount's share of one month: Round2(amount / 12).
+    static double monthlyShare(double yearlyAmount);
+
+    // A yearly amount ("L") sets the individual contribution from 2006.
+    static bool yearlyAmountYear(int selectedYear) { return selectedYear >= 2006; }
 };

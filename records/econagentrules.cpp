@@ -1,6 +1,7 @@
 #include "records/econagentrules.h"
 #include "data/ee.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 
@@ -40,9 +41,8 @@ void beforePost(RecordSet &agent)
     const bool inserting = agent.state() == RecordSet::State::Insert;
     if (inserting) {
         // The identifier is taken now and stays taken even if a later check refuses the row.
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from get_ea_id"));
-        agent.field(QStringLiteral("ea_id")).setValue(DM->IBQ1->value(0));
-        DM->endRead(DM->IBQ1);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from get_ea_id"));
+        agent.field(QStringLiteral("ea_id")).setValue(read.value(0));
     }
 
     if (agent.field(QStringLiteral("ea_fosk")).asString().trimmed().size() != 7)
@@ -64,16 +64,15 @@ void beforePost(RecordSet &agent)
 void loadAll()
 {
     RecordSet *agent = DM->econ_agent;
-    DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
+    ReadScope read(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
     agent->beforePost = nullptr;
     try {
-        CopyToMemTable(DM->IBQ1, agent, 3);
+        CopyToMemTable(read.query(), agent, 3);
     } catch (...) {
         attach();
         throw;
     }
     attach();
-    DM->IBT1->commitIfActive();
 }
 
 DeleteResult deleteCurrent()
@@ -91,9 +90,11 @@ DeleteResult deleteCurrent()
 
     WriteSequenceEnd end;
     const QString id = agent->field(QStringLiteral("ea_id")).asString();
-    DM->openRead(DM->IBQ1, QStringLiteral(" select ap_ea from assured_person where ap_ea=") + id);
-    const bool hasPersons = !DM->IBQ1->eof();
-    DM->endRead(DM->IBQ1);
+    bool hasPersons = false;
+    {
+        ReadScope read(DM->IBQ1, QStringLiteral(" select ap_ea from assured_person where ap_ea=") + id);
+        hasPersons = read.found();
+    }
     if (hasPersons) {
         userInteraction().inform(QStringLiteral("La aceast agent economic sint persoane asigurate introduse  "));
         return DeleteResult::HasPersons;

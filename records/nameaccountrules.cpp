@@ -2,11 +2,11 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/helpers.h"
-#include "data/ibquery.h"
-#include "data/ibtransaction.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "packages/findopenpackage.h"
 #include "records/autocompletion.h"
+#include "records/insuredcategory.h"
 #include "records/workspacestate.h"
 
 namespace NameAccountRules {
@@ -54,7 +54,7 @@ void afterInsert(RecordSet &na)
     na.field(QStringLiteral("na_wb_in_ea")).setValue(QStringLiteral("N"));
     na.field(QStringLiteral("na_is_pens")).setValue(QStringLiteral("N"));
     na.field(QStringLiteral("na_kft_rf")).setValue(1);
-    na.field(QStringLiteral("na_ap_category")).setValue(101);
+    na.field(QStringLiteral("na_ap_category")).setValue(InsuredCategory::Employee);
 
     const QString year = withoutBlanks(selectedYear());
     setDate(na, "na_period_begin", QStringLiteral("01.01.") + year);
@@ -63,14 +63,12 @@ void afterInsert(RecordSet &na)
     const QString person = personId();
     if (person.isEmpty())
         return;
-    IbQuery *q = DM->IBQ3;
-    DM->openRead(q, QStringLiteral(" select na_position,na_year,na_ap_category from name_account  where na_ap=") + person
-                        + QStringLiteral(" order by na_year desc "));
-    if (!q->eof()) {
-        na.field(QStringLiteral("na_position")).setValue(q->value(QStringLiteral("na_position")));
-        na.field(QStringLiteral("na_ap_category")).setValue(q->value(QStringLiteral("na_ap_category")));
+    ReadScope latest(DM->IBQ3, QStringLiteral(" select na_position,na_year,na_ap_category from name_account  where na_ap=")
+                                   + person + QStringLiteral(" order by na_year desc "));
+    if (latest.found()) {
+        na.field(QStringLiteral("na_position")).setValue(latest.value(QStringLiteral("na_position")));
+        na.field(QStringLiteral("na_ap_category")).setValue(latest.value(QStringLiteral("na_ap_category")));
     }
-    DM->endRead(q);
 }
 
 void beforePost(RecordSet &na)
@@ -92,21 +90,25 @@ void beforePost(RecordSet &na)
 
     if (na.state() == RecordSet::State::Insert) {
         const QString person = personId();
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from name_account where na_ap=") + person
-                                   + QStringLiteral(" and na_year=") + year);
-        if (!DM->IBQ1->eof()) {
+        bool duplicate = false;
+        {
+            ReadScope read(DM->IBQ1, QStringLiteral("select * from name_account where na_ap=") + person
+                                         + QStringLiteral(" and na_year=") + year);
+            duplicate = read.found();
+        }
+        if (duplicate) {
             na.cancel();
-            DM->IBT1->commitIfActive();
             throw EE(QStringLiteral(" Pentru aceasta persoana este deja declaratie pentru acest an !"));
         }
+        // FindOpenPackage ends its own reads: IBT1 has nothing left to commit afterwards.
         na.field(QStringLiteral("na_pl")).setValue(double(FindOpenPackage()));
-        DM->IBT1->commitIfActive();
         na.field(QStringLiteral("na_ap")).setAsString(person);
         na.field(QStringLiteral("na_year")).setAsString(year.trimmed());
 
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from get_na_id"));
-        na.field(QStringLiteral("na_id")).setValue(DM->IBQ1->value(QStringLiteral("nRet")));
-        DM->endRead(DM->IBQ1);
+        {
+            ReadScope read(DM->IBQ1, QStringLiteral("select * from get_na_id"));
+            na.field(QStringLiteral("na_id")).setValue(read.value(QStringLiteral("nRet")));
+        }
 
         DM->execWrite(BuildInsertOrUpdate(&na, 0, 1));
         if (autoCompletionTicked())

@@ -1,26 +1,58 @@
 #include "records/saldodatarules.h"
 #include "data/ee.h"
-#include "data/formats.h"
 #include "data/helpers.h"
-#include "data/ibquery.h"
-#include "data/ibtransaction.h"
+#include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 #include "records/contribution.h"
+#include "records/insuredcategory.h"
+#include "records/raterow.h"
+#include "records/ratewindow.h"
 #include "records/workspacestate.h"
 
 namespace SaldoDataRules {
 
 namespace {
 
-QString quoted(const QDate &d)
-{
-    return u'\'' + Formats::dateText(d) + u'\'';
-}
+// The row being saved, its fields, and what the stages of the rule work out in turn.
+struct MonthlyRow {
+    explicit MonthlyRow(RecordSet &row);
 
-QString doubleQuoted(const QString &text)
+    RecordSet &row;
+    RecordSet *declaration;
+    QString Y;       // the selected year as the year list writes it
+    int year;        // the same as a number
+    bool automatic;  // "&Calcularea automata"
+    bool isNew;
+
+    Field sdId, sdNa, month, payFund, benefit, tariffAp, sumAdd, tariffEa, sumAddEa, sumRealEa, pensFund, from, to,
+        days, category, position, formType;
+
+    int m = 0;        // the month, once it is known to be given
+    QDate begin, end; // the period, once it is known to be given
+    double cat = 0;   // the category, 0 while empty
+    QString D1, D2;   // quoted first and last day of the period's year
+
+    int declarationYear() const { return int(declaration->field(QStringLiteral("na_year")).asInteger()); }
+};
+
+MonthlyRow::MonthlyRow(RecordSet &r)
+    : row(r), declaration(DM->name_account), isNew(r.state() == RecordSet::State::Insert),
+      sdId(r.field(QStringLiteral("sd_id"))), sdNa(r.field(QStringLiteral("sd_na"))),
+      month(r.field(QStringLiteral("sd_month"))), payFund(r.field(QStringLiteral("sd_paym_fond"))),
+      benefit(r.field(QStringLiteral("sd_ill"))), tariffAp(r.field(QStringLiteral("sd_tariff_ap"))),
+      sumAdd(r.field(QStringLiteral("sd_sum_add"))), tariffEa(r.field(QStringLiteral("sd_tariff_ea"))),
+      sumAddEa(r.field(QStringLiteral("sd_sum_add_ea"))), sumRealEa(r.field(QStringLiteral("sd_sum_real_ea"))),
+      pensFund(r.field(QStringLiteral("sd_pens_fund"))), from(r.field(QStringLiteral("sd_dela_d"))),
+      to(r.field(QStringLiteral("sd_pina_d"))), days(r.field(QStringLiteral("sd_zile_n"))),
+      category(r.field(QStringLiteral("sd_ap_category"))), position(r.field(QStringLiteral("sd_position"))),
+      formType(r.field(QStringLiteral("sd_kft_rf")))
 {
-    return u'"' + text + u'"';
+    const WorkspaceState *ws = workspaceState();
+    Y = ws ? ws->selectedYear() : QString();
+    year = Y.trimmed().toInt();
+    automatic = !ws || ws->autoCalculation();
 }
 
 // Reads one statement on IBQ3 in IBT3 (the ceiling reads): the values of the first row.
@@ -31,22 +63,20 @@ struct Sums {
 
 Sums readSums(const QString &sql)
 {
-    IbQuery *q = DM->IBQ3;
-    DM->openRead(q, sql);
+    ReadScope read(DM->IBQ3, sql);
     Sums s;
-    if (!q->eof()) {
-        s.count = q->value(QStringLiteral("cnt")).toDouble();
-        s.sum = q->value(QStringLiteral("suma")).toDouble(); // null when no row: 0
+    if (read.found()) {
+        s.count = read.value(QStringLiteral("cnt")).toDouble();
+        s.sum = read.value(QStringLiteral("suma")).toDouble(); // null when no row: 0
     }
-    DM->endRead(q);
     return s;
 }
 
-// The rate window of the selected year and the row's category, as the rate reads write it.
-QString rateWindow(const QString &firstYear, const QString &lastYear, const QString &category)
+// Whether a statement on IBQ1 returns any row.
+bool anyRow(const QString &sql)
 {
-    return doubleQuoted(QStringLiteral("01.01.") + firstYear) + QStringLiteral(" and ktapv_date_stop>=")
-        + doubleQuoted(QStringLiteral("31.12.") + lastYear) + QStringLiteral(" and ktapv_ktap=") + category;
+    ReadScope read(DM->IBQ1, sql);
+    return read.found();
 }
 
 // Discards the row's pending changes (a new row disappears, an edited one returns to its
@@ -55,6 +85,232 @@ QString rateWindow(const QString &firstYear, const QString &lastYear, const QStr
 {
     row.cancel();
     throw EE(message);
+}
+
+// ---------------------------------------------------------------- tests of the row
+
+void checkEntries(MonthlyRow &r)
+{
+    // A declaration being inserted counts: the automatic completion posts the rows of a new
+    // declaration before the declaration's own post completes.
+    if (r.declaration->isEmpty() && r.declaration->state() != RecordSet::State::Insert)
+        throw EE(QStringLiteral("Introduceti datele despre declaratie !"));
+    if (r.isNew)
+        r.sdNa.setValue(r.declaration->field(QStringLiteral("na_id")).value());
+    if (r.month.isNull())
+        throw EE(QStringLiteral("Introduceti luna !"));
+    if (r.formType.isNull() || r.formType.asInteger() == 0)
+        r.formType.setValue(1);
+    if (r.from.isNull() || r.to.isNull())
+        throw EE(QStringLiteral("Introduceti perioada de munca !"));
+    r.m = int(r.month.asInteger());
+    if (r.m < 1 || r.m > 12)
+        throw EE(QStringLiteral("Introduceti corect luna  !"));
+}
+
+void checkFunction(const MonthlyRow &r)
+{
+    if (r.position.asFloat() <= 0)
+        return;
+    QString name;
+    {
+        ReadScope read(DM->IBQ1, QStringLiteral(" select kp_name_ro from k_prof where kp_id=") + r.position.asString());
+        if (!read.found())
+            throw EE(QStringLiteral("Asa cod a  profesiei nu este !"));
+        name = read.value(0).toString().trimmed().toUpper();
+    }
+    if (name.contains(QLatin1String("PROFESIE ANULATA")))
+        throw EE(QStringLiteral("Codul profesiei nu poate fi folosit. Profesia este anulata !"));
+}
+
+void checkNotSent(MonthlyRow &r)
+{
+    if (r.pensFund.asFloat() == -1)
+        discardAndRefuse(r.row, QStringLiteral("Modificari nu se permit. A fost format deja pachetul electronic. "
+                                               "Anulati pachetul pentru a corecta !"));
+}
+
+void checkPeriod(MonthlyRow &r)
+{
+    r.begin = r.from.asDate();
+    r.end = r.to.asDate();
+    r.cat = r.category.asFloat();
+    if (!r.category.isNull() && InsuredCategory::carriesNoAmounts(r.cat)) {
+        r.payFund.setValue(0.0);
+        r.benefit.setValue(0.0);
+        r.sumAdd.setValue(0.0);
+        r.sumAddEa.setValue(0.0);
+    } else {
+        if (r.begin.month() != r.end.month())
+            throw EE(QStringLiteral("Indicati corect perioada de munca !"));
+        if (r.begin.year() != r.end.year())
+            throw EE(QStringLiteral("Anul perioadei nu este indicat corect !"));
+    }
+    // Calendar values compared as such, whatever time zone the two values carry.
+    const QTime beginTime = r.from.asDateTime().time(), endTime = r.to.asDateTime().time();
+    if (r.end < r.begin || (r.end == r.begin && endTime < beginTime))
+        throw EE(QStringLiteral("Indicati corect perioada !"));
+    if (r.begin.year() < r.year - 1 || r.begin.year() > r.year + 1)
+        throw EE(QStringLiteral("Anul perioadei nu este indicat corect !"));
+}
+
+void checkOverlap(MonthlyRow &r)
+{
+    // A row without a category can meet no stored row here; its own message follows below.
+    if (r.category.isNull())
+        return;
+    const QString D = SqlText::quoted(r.begin), P = SqlText::quoted(r.end);
+    QString sql = QStringLiteral(" select * from saldo_data where sd_na=") + r.sdNa.asString()
+        + QStringLiteral(" and sd_month=") + r.month.asString() + QStringLiteral(" and sd_ap_category=")
+        + r.category.asString();
+    if (!r.sdId.isNull())
+        sql += QStringLiteral(" and sd_id<>") + r.sdId.asString();
+    sql += QStringLiteral(" and ((sd_pina_d>=") + D + QStringLiteral(" and sd_pina_d<=") + P
+        + QStringLiteral(" ) or (sd_dela_d>=") + D + QStringLiteral(" and sd_dela_d<=") + P + QStringLiteral(")")
+        + QStringLiteral(" or (sd_dela_d>=") + D + QStringLiteral(" and sd_pina_d<=") + P + QStringLiteral(")")
+        + QStringLiteral(" or (sd_dela_d<=") + D + QStringLiteral(" and sd_pina_d>=") + P + QStringLiteral("))");
+    if (anyRow(sql))
+        discardAndRefuse(r.row, QStringLiteral("Asa perioada este deja introdusa !"));
+}
+
+void checkStartDaysAndAmounts(const MonthlyRow &r)
+{
+    if (!InsuredCategory::mayBeginBeforeMonth(r.cat) && r.begin < QDate(r.year, r.m, 1))
+        throw EE(QStringLiteral("Indicati corect perioada de munca !"));
+    if (r.category.isNull())
+        throw EE(QStringLiteral("Introduceti categoria"));
+    if (r.days.isNull() || (r.days.asInteger() != 5 && r.days.asInteger() != 6))
+        throw EE(QStringLiteral("Indicati corect zilele lucratoare in saptamina "));
+    const double b = r.benefit.asFloat(), p = r.payFund.asFloat();
+    if (b >= 0.01 && p >= 0.01 && b != p)
+        throw EE(QStringLiteral("Buletinele si salariul se indica in rinduri separate !"));
+}
+
+void checkPackageFormed(MonthlyRow &r)
+{
+    if (anyRow(QStringLiteral("select * from t_pachet where anul=") + r.Y + QStringLiteral(" and luna_d<=")
+               + r.month.asString() + QStringLiteral(" and luna_p>=") + r.month.asString()
+               + QStringLiteral(" and ae_rf=") + DM->econ_agent->field(QStringLiteral("ea_id")).asString()))
+        discardAndRefuse(r.row, QStringLiteral("Este deja format pachetul electronic  !"));
+}
+
+void testRow(MonthlyRow &r)
+{
+    checkEntries(r);
+    checkFunction(r);
+    checkNotSent(r);
+    checkPeriod(r);
+    checkOverlap(r);
+    checkStartDaysAndAmounts(r);
+    checkPackageFormed(r);
+}
+
+// ---------------------------------------------------------------- identity and amounts
+
+void assignIdentity(MonthlyRow &r)
+{
+    if (!r.isNew)
+        return;
+    r.sdNa.setValue(r.declaration->field(QStringLiteral("na_id")).value());
+    ReadScope read(DM->IBQ1, QStringLiteral("select * from get_sd_id"));
+    r.sdId.setValue(read.value(QStringLiteral("nRet")));
+}
+
+void prepareAmounts(MonthlyRow &r)
+{
+    r.D1 = SqlText::quoted(QStringLiteral("01.01.") + QString::number(r.begin.year()));
+    r.D2 = SqlText::quoted(QStringLiteral("31.12.") + QString::number(r.begin.year()));
+    if (r.payFund.isNull())
+        r.payFund.setValue(0.0);
+    if (r.benefit.isNull())
+        r.benefit.setValue(0.0);
+    if (InsuredCategory::wholePayIsBenefit(r.cat))
+        r.benefit.setValue(r.payFund.value());
+    if (r.payFund.asFloat() < 0)
+        throw EE(QStringLiteral("Salariul nu poate fi negativ !"));
+    if (r.benefit.asFloat() < 0)
+        throw EE(QStringLiteral("Suma buletinului nu poate fi negativa !"));
+}
+
+// ---------------------------------------------------------------- rate
+
+// The rate row of the category valid over the whole selected year: both rate identifiers of
+// the row point at it. False when there is none.
+bool findRate(MonthlyRow &r)
+{
+    ReadScope read(DM->IBQ1, RateWindow::statement(QStringLiteral("ktapv_id,ktapv_ktap"), u'"', r.Y.trimmed(), r.Y,
+                                                   r.category.asString()));
+    if (!read.found())
+        return false;
+    if (InsuredCategory::rateZeroesContributions(read.value(QStringLiteral("ktapv_ktap")).toDouble())) {
+        r.sumAdd.setValue(0.0);
+        r.sumRealEa.setValue(0.0);
+        r.sumAddEa.setValue(0.0);
+    }
+    const QVariant rateId = read.value(QStringLiteral("ktapv_id"));
+    r.tariffAp.setValue(rateId);
+    r.tariffEa.setValue(rateId);
+    return true;
+}
+
+// The rate row the row points at, now or from an earlier save.
+RateRow readRate(const MonthlyRow &r)
+{
+    return r.tariffAp.isNull() ? RateRow() : RateRow::read(r.tariffAp.asString());
+}
+
+// ---------------------------------------------------------------- computation
+
+void compute(MonthlyRow &r, const RateRow &rate)
+{
+    const double B = Contribution::base(r.payFund.asFloat(), r.benefit.asFloat(), r.declarationYear(), r.m);
+    r.sumAdd.setValue(Contribution::percent(B, rate.individualValue()));
+    r.sumAddEa.setValue(Contribution::percent(B, rate.employerValue()));
+    if (r.begin.year() != r.year || !Contribution::ceilingYear(r.declarationYear()) || !rate.ceilingSet()
+        || !(r.sumAdd.asFloat() > rate.ceiling()))
+        return;
+    if (!Contribution::yearToDateCeiling(r.year)) {
+        r.sumAdd.setValue(Round2(rate.ceiling()));
+        return;
+    }
+    const double allowance = readYearToDateAllowance(r.sdNa.asString(), r.month.asString(), r.D1, r.D2,
+                                                     r.sdId.asString(), rate.ceiling());
+    r.sumAdd.setValue(Contribution::withinAllowance(r.sumAdd.asFloat(), allowance));
+}
+
+// ---------------------------------------------------------------- warning
+
+void warnOverCeiling(const MonthlyRow &r, const RateRow &rate)
+{
+    if (!rate.percentage() || !Contribution::yearToDateCeiling(r.year) || r.begin.year() != r.year)
+        return;
+    const Sums paid = readSums(yearSumStatement(r.sdNa.asString(), r.sdId.asString(), r.D1, r.D2));
+    const Sums same = readSums(
+        yearToDateStatement(r.sdNa.asString(), QStringLiteral("="), r.month.asString(), r.D1, r.D2, r.sdId.asString()));
+    const double months = Contribution::monthsWithRow(paid.count, same.count != 0);
+    if (Contribution::ceilingYear(r.declarationYear()) && rate.ceilingSet()
+        && Contribution::yearOverCeiling(paid.sum, r.sumAdd.asFloat(), rate.ceiling(), months))
+        userInteraction().inform(
+            QStringLiteral("Indicati corect suma contributiilor individuale calculate sau efectuati procedura de recalcul "));
+}
+
+// ---------------------------------------------------------------- fixed yearly amount
+
+void applyYearlyAmount(MonthlyRow &r)
+{
+    ReadScope read(DM->IBQ1, RateWindow::statement(QStringLiteral("*"), u'"', r.Y, r.Y, r.category.asString()));
+    if (read.found() && r.automatic && Contribution::yearlyAmountYear(r.year)
+        && read.value(QStringLiteral("ktapv_ap_unit")).toString().trimmed() == QLatin1String("L")
+        && read.value(QStringLiteral("ktapv_ap_value")).toDouble() > 0.01)
+        r.sumAdd.setValue(Contribution::monthlyShare(read.value(QStringLiteral("ktapv_ap_value")).toDouble()));
+}
+
+// ---------------------------------------------------------------- write
+
+void write(MonthlyRow &r)
+{
+    DM->execWrite(BuildInsertOrUpdate(&r.row, 0, r.isNew ? 1 : 2));
+    DM->cds1->close();
 }
 
 } // namespace
@@ -75,231 +331,38 @@ QString yearSumStatement(const QString &declaration, const QString &rowId, const
         + QStringLiteral(" and sd_dela_d<=") + lastDay + QStringLiteral(" and sd_sum_add>0 ");
 }
 
+double readYearToDateAllowance(const QString &declaration, const QString &month, const QString &firstDay,
+                               const QString &lastDay, const QString &rowId, double ceiling)
+{
+    const Sums upTo = readSums(yearToDateStatement(declaration, QStringLiteral("<="), month, firstDay, lastDay, rowId));
+    const Sums same = readSums(yearToDateStatement(declaration, QStringLiteral("="), month, firstDay, lastDay, rowId));
+    return Contribution::yearToDateAllowance(upTo.count, ceiling, upTo.sum, same.count != 0);
+}
+
 void beforePost(RecordSet &row)
 {
-    RecordSet *declaration = DM->name_account;
-    const WorkspaceState *ws = workspaceState();
-    const QString Y = ws ? ws->selectedYear() : QString();
-    const int year = Y.trimmed().toInt();
-    const bool automatic = !ws || ws->autoCalculation();
-    const bool isNew = row.state() == RecordSet::State::Insert;
-
-    Field sdId = row.field(QStringLiteral("sd_id"));
-    Field sdNa = row.field(QStringLiteral("sd_na"));
-    Field month = row.field(QStringLiteral("sd_month"));
-    Field payFund = row.field(QStringLiteral("sd_paym_fond"));
-    Field benefit = row.field(QStringLiteral("sd_ill"));
-    Field tariffAp = row.field(QStringLiteral("sd_tariff_ap"));
-    Field sumAdd = row.field(QStringLiteral("sd_sum_add"));
-    Field tariffEa = row.field(QStringLiteral("sd_tariff_ea"));
-    Field sumAddEa = row.field(QStringLiteral("sd_sum_add_ea"));
-    Field sumRealEa = row.field(QStringLiteral("sd_sum_real_ea"));
-    Field pensFund = row.field(QStringLiteral("sd_pens_fund"));
-    Field from = row.field(QStringLiteral("sd_dela_d"));
-    Field to = row.field(QStringLiteral("sd_pina_d"));
-    Field days = row.field(QStringLiteral("sd_zile_n"));
-    Field category = row.field(QStringLiteral("sd_ap_category"));
-    Field position = row.field(QStringLiteral("sd_position"));
-    Field formType = row.field(QStringLiteral("sd_kft_rf"));
-
-    // Tests of the row. A declaration being inserted counts: the automatic completion posts
-    // the rows of a new declaration before the declaration's own post completes.
-    if (declaration->isEmpty() && declaration->state() != RecordSet::State::Insert)
-        throw EE(QStringLiteral("Introduceti datele despre declaratie !"));
-    if (isNew)
-        sdNa.setValue(declaration->field(QStringLiteral("na_id")).value());
-    if (month.isNull())
-        throw EE(QStringLiteral("Introduceti luna !"));
-    if (formType.isNull() || formType.asInteger() == 0)
-        formType.setValue(1);
-    if (from.isNull() || to.isNull())
-        throw EE(QStringLiteral("Introduceti perioada de munca !"));
-    const int m = int(month.asInteger());
-    if (m < 1 || m > 12)
-        throw EE(QStringLiteral("Introduceti corect luna  !"));
-
-    if (position.asFloat() > 0) {
-        DM->openRead(DM->IBQ1, QStringLiteral(" select kp_name_ro from k_prof where kp_id=") + position.asString());
-        const bool found = !DM->IBQ1->eof();
-        const QString name = found ? DM->IBQ1->value(0).toString().trimmed().toUpper() : QString();
-        DM->endRead(DM->IBQ1);
-        if (!found)
-            throw EE(QStringLiteral("Asa cod a  profesiei nu este !"));
-        if (name.contains(QLatin1String("PROFESIE ANULATA")))
-            throw EE(QStringLiteral("Codul profesiei nu poate fi folosit. Profesia este anulata !"));
-    }
-
-    if (pensFund.asFloat() == -1)
-        discardAndRefuse(row, QStringLiteral("Modificari nu se permit. A fost format deja pachetul electronic. "
-                                             "Anulati pachetul pentru a corecta !"));
-
-    const QDate begin = from.asDate();
-    const QDate end = to.asDate();
-    const double cat = category.asFloat();
-    if (!category.isNull() && (cat == 157 || cat == 158)) {
-        // Leave without pay or on maternity: nothing is due, and the period may span months.
-        payFund.setValue(0.0);
-        benefit.setValue(0.0);
-        sumAdd.setValue(0.0);
-        sumAddEa.setValue(0.0);
-    } else {
-        if (begin.month() != end.month())
-            throw EE(QStringLiteral("Indicati corect perioada de munca !"));
-        if (begin.year() != end.year())
-            throw EE(QStringLiteral("Anul perioadei nu este indicat corect !"));
-    }
-    // Calendar values compared as such, whatever time zone the two values carry.
-    const QTime beginTime = from.asDateTime().time(), endTime = to.asDateTime().time();
-    if (end < begin || (end == begin && endTime < beginTime))
-        throw EE(QStringLiteral("Indicati corect perioada !"));
-    if (begin.year() < year - 1 || begin.year() > year + 1)
-        throw EE(QStringLiteral("Anul perioadei nu este indicat corect !"));
-
-    // A row without a category can meet no stored row here; its own message follows below.
-    if (!category.isNull()) {
-        const QString D = quoted(begin), P = quoted(end);
-        QString sql = QStringLiteral(" select * from saldo_data where sd_na=") + sdNa.asString()
-            + QStringLiteral(" and sd_month=") + month.asString() + QStringLiteral(" and sd_ap_category=")
-            + category.asString();
-        if (!sdId.isNull())
-            sql += QStringLiteral(" and sd_id<>") + sdId.asString();
-        sql += QStringLiteral(" and ((sd_pina_d>=") + D + QStringLiteral(" and sd_pina_d<=") + P
-            + QStringLiteral(" ) or (sd_dela_d>=") + D + QStringLiteral(" and sd_dela_d<=") + P + QStringLiteral(")")
-            + QStringLiteral(" or (sd_dela_d>=") + D + QStringLiteral(" and sd_pina_d<=") + P + QStringLiteral(")")
-            + QStringLiteral(" or (sd_dela_d<=") + D + QStringLiteral(" and sd_pina_d>=") + P + QStringLiteral("))");
-        DM->openRead(DM->IBQ1, sql);
-        const bool overlaps = !DM->IBQ1->eof();
-        DM->endRead(DM->IBQ1);
-        if (overlaps)
-            discardAndRefuse(row, QStringLiteral("Asa perioada este deja introdusa !"));
-    }
-
-    if (!(cat == 153 || cat == 105) && begin < QDate(year, m, 1))
-        throw EE(QStringLiteral("Indicati corect perioada de munca !"));
-    if (category.isNull())
-        throw EE(QStringLiteral("Introduceti categoria"));
-    if (days.isNull() || (days.asInteger() != 5 && days.asInteger() != 6))
-        throw EE(QStringLiteral("Indicati corect zilele lucratoare in saptamina "));
-    if (benefit.asFloat() >= 0.01 && payFund.asFloat() >= 0.01 && benefit.asFloat() != payFund.asFloat())
-        throw EE(QStringLiteral("Buletinele si salariul se indica in rinduri separate !"));
-
-    DM->openRead(DM->IBQ1, QStringLiteral("select * from t_pachet where anul=") + Y + QStringLiteral(" and luna_d<=")
-                               + month.asString() + QStringLiteral(" and luna_p>=") + month.asString()
-                               + QStringLiteral(" and ae_rf=")
-                               + DM->econ_agent->field(QStringLiteral("ea_id")).asString());
-    const bool packaged = !DM->IBQ1->eof();
-    DM->endRead(DM->IBQ1);
-    if (packaged)
-        discardAndRefuse(row, QStringLiteral("Este deja format pachetul electronic  !"));
-
-    // Identity and amounts.
-    if (isNew) {
-        sdNa.setValue(declaration->field(QStringLiteral("na_id")).value());
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from get_sd_id"));
-        sdId.setValue(DM->IBQ1->value(QStringLiteral("nRet")));
-        DM->endRead(DM->IBQ1);
-    }
-    const QString D1 = u'\'' + QStringLiteral("01.01.") + QString::number(begin.year()) + u'\'';
-    const QString D2 = u'\'' + QStringLiteral("31.12.") + QString::number(begin.year()) + u'\'';
-    if (payFund.isNull())
-        payFund.setValue(0.0);
-    if (benefit.isNull())
-        benefit.setValue(0.0);
-    if (cat == 153 || cat == 154)
-        benefit.setValue(payFund.value());
-    if (payFund.asFloat() < 0)
-        throw EE(QStringLiteral("Salariul nu poate fi negativ !"));
-    if (benefit.asFloat() < 0)
-        throw EE(QStringLiteral("Suma buletinului nu poate fi negativa !"));
-
-    // Rate.
-    DM->openRead(DM->IBQ1, QStringLiteral("select ktapv_id,ktapv_ktap from k_tariff_ap_value  where ktapv_date_start<=")
-                               + rateWindow(Y.trimmed(), Y, category.asString()));
-    const bool rateFound = !DM->IBQ1->eof();
-    if (rateFound) {
-        const double rateCategory = DM->IBQ1->value(QStringLiteral("ktapv_ktap")).toDouble();
-        const QVariant rateId = DM->IBQ1->value(QStringLiteral("ktapv_id"));
-        if (rateCategory == 153 || rateCategory == 154) {
-            sumAdd.setValue(0.0);
-            sumRealEa.setValue(0.0);
-            sumAddEa.setValue(0.0);
-        }
-        tariffAp.setValue(rateId);
-        tariffEa.setValue(rateId);
-    }
-    DM->endRead(DM->IBQ1);
-
-    RecordSet *rate = DM->cds1;
-    bool rateRead = false;
-    if (!tariffAp.isNull()) {
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from k_tariff_ap_value  where ktapv_id=") + tariffAp.asString());
-        CopyToMemTable(DM->IBQ1, rate, 2);
-        DM->endRead(DM->IBQ1);
-        rateRead = !rate->isEmpty();
-    }
-    const auto rateField = [rate](const char *name) { return rate->field(QString::fromLatin1(name)); };
-    const bool percentRate = rateRead && rateField("ktapv_ea_unit").asString().trimmed() == QLatin1String("P");
-    const bool ceilingSet = rateRead && !rateField("ktapv_ap_max").isNull() && rateField("ktapv_ap_max").asFloat() > 1;
-    const double ceiling = rateRead ? rateField("ktapv_ap_max").asFloat() : 0;
-    const int N = int(declaration->field(QStringLiteral("na_year")).asInteger());
-
-    // Computation.
-    if (automatic && rateFound && percentRate) {
-        const double B = Contribution::base(payFund.asFloat(), benefit.asFloat(), N, m);
-        sumAdd.setValue(Contribution::percent(B, rateField("ktapv_ap_value").asFloat()));
-        sumAddEa.setValue(Contribution::percent(B, rateField("ktapv_ea_value").asFloat()));
-        if (begin.year() == year && Contribution::ceilingYear(N) && ceilingSet && sumAdd.asFloat() > ceiling) {
-            if (year <= 2007) {
-                sumAdd.setValue(Round2(ceiling));
-            } else {
-                const Sums upTo = readSums(
-                    yearToDateStatement(sdNa.asString(), QStringLiteral("<="), month.asString(), D1, D2, sdId.asString()));
-                const Sums same = readSums(
-                    yearToDateStatement(sdNa.asString(), QStringLiteral("="), month.asString(), D1, D2, sdId.asString()));
-                const double allowance =
-                    Contribution::yearToDateAllowance(upTo.count, ceiling, upTo.sum, same.count != 0);
-                if (sumAdd.asFloat() > allowance)
-                    sumAdd.setValue(Round2(allowance));
-            }
-        }
-    }
+    MonthlyRow r(row);
+    testRow(r);
+    assignIdentity(r);
+    prepareAmounts(r);
+    const bool rateFound = findRate(r);
+    const RateRow rate = readRate(r);
+    if (r.automatic && rateFound && rate.percentage())
+        compute(r, rate);
     if (!rateFound)
         throw EE(QStringLiteral("Nu este tarif pentru aceasta categorie in acest an"));
-
-    // Warning.
-    if (rateRead && percentRate && year > 2007 && begin.year() == year) {
-        const Sums paid = readSums(yearSumStatement(sdNa.asString(), sdId.asString(), D1, D2));
-        const Sums same =
-            readSums(yearToDateStatement(sdNa.asString(), QStringLiteral("="), month.asString(), D1, D2, sdId.asString()));
-        const double months = same.count == 0 ? paid.count + 1 : paid.count;
-        // Compared to the cent: a year exactly at its ceiling is not over it, whatever the
-        // binary sum of its amounts.
-        if (Contribution::ceilingYear(N) && ceilingSet && Round2(paid.sum + sumAdd.asFloat()) > Round2(ceiling * months))
-            userInteraction().inform(
-                QStringLiteral("Indicati corect suma contributiilor individuale calculate sau efectuati procedura de recalcul "));
-    }
-
-    // Fixed yearly amount.
-    DM->openRead(DM->IBQ1, QStringLiteral("select * from k_tariff_ap_value  where ktapv_date_start<=")
-                               + rateWindow(Y, Y, category.asString()));
-    if (!DM->IBQ1->eof() && automatic && year >= 2006
-        && DM->IBQ1->value(QStringLiteral("ktapv_ap_unit")).toString().trimmed() == QLatin1String("L")
-        && DM->IBQ1->value(QStringLiteral("ktapv_ap_value")).toDouble() > 0.01)
-        sumAdd.setValue(Round2(DM->IBQ1->value(QStringLiteral("ktapv_ap_value")).toDouble() / 12));
-    DM->endRead(DM->IBQ1);
-
-    // Write.
-    DM->execWrite(BuildInsertOrUpdate(&row, 0, isNew ? 1 : 2));
-    rate->close();
+    warnOverCeiling(r, rate);
+    applyYearlyAmount(r);
+    write(r);
 }
 
 void calcFields(RecordSet &row)
 {
     Field total = row.field(QStringLiteral("sd_paym_fond_calc"));
-    if (row.field(QStringLiteral("sd_ap_category")).asFloat() == 150)
-        total.setValue(0.0);
-    else
+    if (InsuredCategory::countsInPayFundTotal(row.field(QStringLiteral("sd_ap_category")).asFloat()))
         total.setValue(row.field(QStringLiteral("sd_paym_fond")).value());
+    else
+        total.setValue(0.0);
 }
 
 void attach()

@@ -30,4 +30,9 @@ QString yearToDateStatement(const QString &declaration, const QString &op, const
 QString yearSumStatement(const QString &declaration, const QString &rowId, const QString &firstDay,
                          const QString &lastDay);
 
+// What the year-to-date ceiling still allows a row (Contribution::yearToDateAllowance) from
+// the two reads above on IBQ3: the months up to the row's month, then the row's month alone.
+double readYearToDateAllowance(const QString &declaration, const QString &month, const QString &firstDay,
+                               const QString &lastDay, const QString &rowId, double ceiling);
+
 } // namespace SaldoDataRules

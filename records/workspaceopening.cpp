@@ -2,6 +2,7 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
 #include "records/detachedhandler.h"
@@ -14,18 +15,16 @@ void loadOnlyAgent()
 {
     if (DM->econ_agent->active() && !DM->econ_agent->isEmpty())
         return;
-    DM->openRead(DM->IBQ1, QStringLiteral("select count(*) from econ_agent  "));
-    const qint64 count = DM->IBQ1->eof() ? 0 : DM->IBQ1->value(0).toLongLong();
-    if (count != 1) {
-        DM->IBT1->commitIfActive();
-        throw EE(QStringLiteral("Alegeti agentul economic !"));
-    }
-    DM->openRead(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
+    qint64 count = 0;
     {
-        DetachedHandler keep(DM->econ_agent->beforePost);
-        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+        ReadScope read(DM->IBQ1, QStringLiteral("select count(*) from econ_agent  "));
+        count = read.found() ? read.value(0).toLongLong() : 0;
     }
-    DM->IBT1->commitIfActive();
+    if (count != 1)
+        throw EE(QStringLiteral("Alegeti agentul economic !"));
+    ReadScope read(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
+    DetachedHandler keep(DM->econ_agent->beforePost);
+    CopyToMemTable(read.query(), DM->econ_agent, 3);
 }
 
 void checkFormats(const QDate &today)

@@ -1,6 +1,8 @@
 #include "reports/registerreport.h"
 #include "data/formats.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/clock.h"
 #include "platform/userinteraction.h"
@@ -19,7 +21,7 @@ QString statement(double agentId)
 
 QString quotedAgentName(const QString &name)
 {
-    return u'\'' + QString(name).replace(u'\'', QStringLiteral("''")) + u'\'';
+    return SqlText::quoted(name);
 }
 
 QString fullName(const QString &first, const QString &middle, const QString &last)
@@ -34,15 +36,9 @@ QString fullName(const QString &first, const QString &middle, const QString &las
 
 QString readIntoCds()
 {
-    DM->IBT3->commitIfActive();
-    DM->IBT3->startTransaction();
-    DM->IBQ3->close();
-    DM->IBQ3->clearSql();
-    DM->IBQ3->addSql(statement(DM->econ_agent->field(QStringLiteral("ea_id")).asFloat()));
-    DM->IBQ3->open();
+    ReadScope read(DM->IBQ3, statement(DM->econ_agent->field(QStringLiteral("ea_id")).asFloat()));
     const QString title = quotedAgentName(DM->econ_agent->field(QStringLiteral("ea_full_name")).asString());
-    CopyToMemTable(DM->IBQ3, DM->CDS, 2);
-    DM->IBT3->commitIfActive();
+    CopyToMemTable(read.query(), DM->CDS, 2);
     return title;
 }
 

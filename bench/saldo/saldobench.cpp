@@ -6,6 +6,7 @@
 #include "data/databasemaker.h"
 #include "data/formats.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
 #include "records/nameaccountrules.h"
@@ -27,8 +28,8 @@ constexpr int kYear = 2010;
 void load(RecordSet *set, const QString &sql)
 {
     DetachedHandler post(set->beforePost), insert(set->afterInsert);
-    DM->openRead(DM->IBQ1, sql);
-    CopyToMemTable(DM->IBQ1, set, 3);
+    ReadScope read(DM->IBQ1, sql);
+    CopyToMemTable(read.query(), set, 3);
 }
 
 // Persons 1..n of agent 1, each with a declaration of kYear (na_id = ap_id) and one of the
@@ -70,10 +71,8 @@ void bareRows(int person)
 // written to disk at once by the server, which is why the procedure takes them in blocks.
 void identifiers()
 {
-    for (int month = 1; month <= kMonths; ++month) {
-        DM->openRead(DM->IBQ1, QStringLiteral("select * from get_sd_id"));
-        DM->endRead(DM->IBQ1);
-    }
+    for (int month = 1; month <= kMonths; ++month)
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from get_sd_id"));
 }
 
 // The 12 rows of one person saved through the rule, as the grid of the page "Salariul" does.
@@ -149,11 +148,12 @@ int main(int argc, char **argv)
     std::printf("rule / bare: %.2f (a bare INSERT preceded by the identifier alone: %.2f)\n", rule / bare,
                 1.0 / (1.0 + bare / ids));
 
-    DM->openRead(DM->IBQ1, QStringLiteral("select count(*), sum(sd_sum_add), sum(sd_sum_add_ea) from saldo_data "
-                                          "where sd_na<100000"));
-    std::printf("check: %s rows, individual %.2f, employer %.2f\n", qPrintable(DM->IBQ1->value(0).toString()),
-                DM->IBQ1->value(1).toDouble(), DM->IBQ1->value(2).toDouble());
-    DM->endRead(DM->IBQ1);
+    {
+        ReadScope read(DM->IBQ1, QStringLiteral("select count(*), sum(sd_sum_add), sum(sd_sum_add_ea) from saldo_data "
+                                                "where sd_na<100000"));
+        std::printf("check: %s rows, individual %.2f, employer %.2f\n", qPrintable(read.value(0).toString()),
+                    read.value(1).toDouble(), read.value(2).toDouble());
+    }
     delete DM;
     return 0;
 }

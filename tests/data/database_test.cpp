@@ -3,6 +3,7 @@
 
 #include "data/dberror.h"
 #include "data/ee.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include <QSet>
 #include "data/ibtransaction.h"
@@ -108,10 +109,9 @@ TEST_F(DeliveredDatabase, PackageNumbersAreReusedAfterTheGeneratorIsReset)
 
 TEST_F(DeliveredDatabase, IdentifiersAreReadAsFloatingValuesNamedNRet)
 {
-    DM->openRead(DM->IBQ1, "select * from get_ea_id");
-    EXPECT_EQ(DM->IBQ1->columns()[0].name.toUpper(), "NRET");
-    EXPECT_EQ(DM->IBQ1->columns()[0].type, FieldType::Float);
-    DM->endRead(DM->IBQ1);
+    ReadScope read(DM->IBQ1, "select * from get_ea_id");
+    EXPECT_EQ(read->columns()[0].name.toUpper(), "NRET");
+    EXPECT_EQ(read->columns()[0].type, FieldType::Float);
 }
 
 TEST_F(DeliveredDatabase, ServerDateIsTodayWithoutTime)
@@ -168,7 +168,7 @@ TEST_F(DeliveredDatabase, TextOutsideTheCodePageIsRefusedBeforeAnythingIsWritten
 TEST_F(DeliveredDatabase, ServerErrorsCarryTheServersTextAndLeaveTheTransactionUsable)
 {
     try {
-        DM->openRead(DM->IBQ1, "select * from no_such_table");
+        ReadScope read(DM->IBQ1, "select * from no_such_table");
         FAIL();
     } catch (const DbError &e) {
         EXPECT_TRUE(e.message().contains("Table unknown")) << e.message().toStdString();
@@ -177,9 +177,10 @@ TEST_F(DeliveredDatabase, ServerErrorsCarryTheServersTextAndLeaveTheTransactionU
     }
     // The failed statement's transaction stays active; the next read commits it first.
     EXPECT_TRUE(DM->IBT1->active());
-    DM->openRead(DM->IBQ1, "select count(*) from k_month");
-    EXPECT_EQ(DM->IBQ1->value(0).toInt(), 12);
-    DM->endRead(DM->IBQ1);
+    {
+        ReadScope read(DM->IBQ1, "select count(*) from k_month");
+        EXPECT_EQ(read.value(0).toInt(), 12);
+    }
     EXPECT_FALSE(DM->IBT1->active());
 }
 

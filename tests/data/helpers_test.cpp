@@ -3,6 +3,8 @@
 
 #include "data/dberror.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
+#include "data/sqltext.h"
 #include "data/tdm.h"
 #include "tests/support/testdatabase.h"
 
@@ -50,6 +52,34 @@ TEST_F(HelpersOnDatabase, SqlLiteralOfEachKindOfField)
     EXPECT_EQ(SqlLiteral(&s, 2), "NULL");
 }
 
+TEST_F(HelpersOnDatabase, SqlLiteralCapitalisesExactlyTheLettersAToZ)
+{
+    RecordSet s("t");
+    s.addField("txt", FieldType::String, 40);
+    oneRow(s);
+    s["txt"].setValue("xyz");
+    EXPECT_EQ(SqlLiteral(&s, 0), "'XYZ'");
+    s["txt"].setValue("zabyZ");
+    EXPECT_EQ(SqlLiteral(&s, 0), "'ZABYZ'");
+    // The characters either side of a..z and A..Z stay as they are.
+    s["txt"].setValue("`a{@A[");
+    EXPECT_EQ(SqlLiteral(&s, 0), "'`A{@A['");
+}
+
+TEST(SqlText, ValuesQuotedAsGivenOrAsStoredText)
+{
+    // Quoting alone keeps the text as it is: blanks, small letters and all.
+    EXPECT_EQ(SqlText::quoted(QStringLiteral(" o'neil ")), "' o''neil '");
+    EXPECT_EQ(SqlText::quoted(QString()), "''");
+    EXPECT_EQ(SqlText::quoted(QDate(2008, 3, 5)), "'05.03.2008'");
+    // The literal of a stored text: trimmed, a..z in capitals, NULL when blank.
+    EXPECT_EQ(SqlText::literal(QStringLiteral("  o'neil ş  ")), QStringLiteral("'O''NEIL ş'"));
+    EXPECT_EQ(SqlText::literal("xyz"), "'XYZ'");
+    EXPECT_EQ(SqlText::literal("z`{Z"), "'Z`{Z'");
+    EXPECT_EQ(SqlText::literal(" \t "), "NULL");
+    EXPECT_EQ(SqlText::literal(QString()), "NULL");
+}
+
 TEST_F(HelpersOnDatabase, BuildInsertOrUpdateOverTheDeclaredFields)
 {
     RecordSet s("k_month");
@@ -77,8 +107,8 @@ TEST_F(HelpersOnDatabase, BuiltStatementsRoundTripAnApostropheThroughTheDatabase
 
 TEST_F(HelpersOnDatabase, CopyMode1NamesColumnsByPositionWithTheSourcesTypes)
 {
-    DM->openRead(DM->IBQ1, "select km_id, km_name_ro, cast('01.02.2003' as date) from k_month order by km_id");
-    CopyToMemTable(DM->IBQ1, DM->cds1, 1);
+    ReadScope read(DM->IBQ1, "select km_id, km_name_ro, cast('01.02.2003' as date) from k_month order by km_id");
+    CopyToMemTable(read.query(), DM->cds1, 1);
     ASSERT_EQ(DM->cds1->fieldCount(), 3);
     EXPECT_EQ(DM->cds1->fieldDef(0).name, "COLUMN1");
     EXPECT_EQ(DM->cds1->fieldDef(1).name, "COLUMN2");
@@ -93,14 +123,16 @@ TEST_F(HelpersOnDatabase, CopyMode1NamesColumnsByPositionWithTheSourcesTypes)
 
 TEST_F(HelpersOnDatabase, CopyMode2KeepsTheSourcesNames)
 {
-    DM->openRead(DM->IBQ3, "select km_id, km_name_ro from k_month where km_id<4");
-    CopyToMemTable(DM->IBQ3, DM->CDS, 2);
+    {
+        ReadScope read(DM->IBQ3, "select km_id, km_name_ro from k_month where km_id<4");
+        CopyToMemTable(read.query(), DM->CDS, 2);
+    }
     EXPECT_EQ(DM->CDS->fieldDef(0).name, "KM_ID");
     EXPECT_EQ(DM->CDS->fieldDef(1).name, "KM_NAME_RO");
     EXPECT_EQ(DM->CDS->recordCount(), 3);
     // A second copy replaces the rows and the fields.
-    DM->openRead(DM->IBQ3, "select kidt_id from k_id_doc_type");
-    CopyToMemTable(DM->IBQ3, DM->CDS, 2);
+    ReadScope read(DM->IBQ3, "select kidt_id from k_id_doc_type");
+    CopyToMemTable(read.query(), DM->CDS, 2);
     EXPECT_EQ(DM->CDS->fieldCount(), 1);
     EXPECT_EQ(DM->CDS->fieldDef(0).name, "KIDT_ID");
 }
@@ -108,8 +140,8 @@ TEST_F(HelpersOnDatabase, CopyMode2KeepsTheSourcesNames)
 TEST_F(HelpersOnDatabase, CopyMode3FillsTheDeclaredFieldsByPosition)
 {
     exec("insert into econ_agent values(3,'1234567','1002600012345','SRL ''NUFĂRUL''','DIR','CONT',91,'RESP',NULL)");
-    DM->openRead(DM->IBQ1, "select * from econ_agent order by ea_id ");
-    CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+    ReadScope read(DM->IBQ1, "select * from econ_agent order by ea_id ");
+    CopyToMemTable(read.query(), DM->econ_agent, 3);
     ASSERT_EQ(DM->econ_agent->recordCount(), 1);
     EXPECT_EQ(DM->econ_agent->field("ea_full_name").asString(), QStringLiteral("SRL 'NUFĂRUL'"));
     EXPECT_EQ(DM->econ_agent->field("ea_kaa2_fosk").asFloat(), 91.0);
@@ -123,19 +155,19 @@ TEST_F(HelpersOnDatabase, CopyMode3RunsTheBeforePostHandlerOfEveryRowUnlessDetac
     exec("insert into econ_agent values(4,'7654321','2','E','F','G',92,'H','0')");
     int posts = 0;
     DM->econ_agent->beforePost = [&](RecordSet &) { ++posts; };
-    DM->openRead(DM->IBQ1, "select * from econ_agent order by ea_id ");
-    CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+    ReadScope read(DM->IBQ1, "select * from econ_agent order by ea_id ");
+    CopyToMemTable(read.query(), DM->econ_agent, 3);
     EXPECT_EQ(posts, 2);
     EXPECT_EQ(DM->econ_agent->recordCount(), 2);
 }
 
 TEST_F(HelpersOnDatabase, CopyMode3RefusesASourceWiderThanTheTarget)
 {
-    DM->openRead(DM->IBQ1, "select km_id, km_name_ro, km_id from k_month");
+    ReadScope read(DM->IBQ1, "select km_id, km_name_ro, km_id from k_month");
     RecordSet narrow("narrow");
     narrow.addField("a", FieldType::Integer);
     narrow.addField("b", FieldType::String, 30);
-    EXPECT_THROW(CopyToMemTable(DM->IBQ1, &narrow, 3), DbError);
+    EXPECT_THROW(CopyToMemTable(read.query(), &narrow, 3), DbError);
 }
 
 TEST_F(HelpersOnDatabase, CopyFromARecordSetKeepsItsRowsAndTypes)
@@ -153,8 +185,8 @@ TEST_F(HelpersOnDatabase, CopyFromARecordSetKeepsItsRowsAndTypes)
 
 TEST_F(HelpersOnDatabase, CopyFromAnEmptyResultLeavesAnEmptyOpenSet)
 {
-    DM->openRead(DM->IBQ1, "select * from name_account where na_id=-1");
-    CopyToMemTable(DM->IBQ1, DM->name_account, 3);
+    ReadScope read(DM->IBQ1, "select * from name_account where na_id=-1");
+    CopyToMemTable(read.query(), DM->name_account, 3);
     EXPECT_TRUE(DM->name_account->active());
     EXPECT_TRUE(DM->name_account->isEmpty());
 }

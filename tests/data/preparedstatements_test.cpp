@@ -5,6 +5,7 @@
 #include "data/ibdatabase.h"
 #include "data/ibquery.h"
 #include "data/ibtransaction.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "tests/support/testdatabase.h"
 
@@ -14,10 +15,8 @@ using PreparedStatements = DataModuleTest;
 
 QVariant readFirst(IbQuery *q, const QString &sql)
 {
-    DM->openRead(q, sql);
-    const QVariant v = q->eof() ? QVariant() : q->value(0);
-    DM->endRead(q);
-    return v;
+    ReadScope read(q, sql);
+    return read.found() ? read.value(0) : QVariant();
 }
 
 TEST_F(PreparedStatements, TheSameTextReadsRowsWrittenSinceItsLastRun)
@@ -43,13 +42,14 @@ TEST_F(PreparedStatements, AProcedureRunsAgainOnEveryReuse)
 TEST_F(PreparedStatements, AReusedSelectCanBeReopenedBeforeItsTransactionEnds)
 {
     const QString sql = QStringLiteral("select km_id from k_month order by km_id");
-    DM->openRead(DM->IBQ1, sql);
-    DM->IBQ1->next();
-    EXPECT_EQ(DM->IBQ1->value(0).toInt(), 2);
-    // Same text again while the first cursor is still open in the same transaction.
-    DM->IBQ1->open();
-    EXPECT_EQ(DM->IBQ1->value(0).toInt(), 1);
-    DM->endRead(DM->IBQ1);
+    {
+        ReadScope read(DM->IBQ1, sql);
+        read->next();
+        EXPECT_EQ(read.value(0).toInt(), 2);
+        // Same text again while the first cursor is still open in the same transaction.
+        read->open();
+        EXPECT_EQ(read.value(0).toInt(), 1);
+    }
 }
 
 TEST_F(PreparedStatements, AddingAColumnAfterReadsOfTheTableSucceedsAndIsSeen)
@@ -58,9 +58,10 @@ TEST_F(PreparedStatements, AddingAColumnAfterReadsOfTheTableSucceedsAndIsSeen)
     readFirst(DM->IBQ1, all);
     readFirst(DM->IBQ3, all);
     DM->execWrite(QStringLiteral(" alter table t_pachet add extra integer "));
-    DM->openRead(DM->IBQ1, all);
-    EXPECT_EQ(DM->IBQ1->columnIndex(QStringLiteral("EXTRA")), 10);
-    DM->endRead(DM->IBQ1);
+    {
+        ReadScope read(DM->IBQ1, all);
+        EXPECT_EQ(read->columnIndex(QStringLiteral("EXTRA")), 10);
+    }
     // Dropping the table is possible too: nothing holds it.
     DM->execWrite(QStringLiteral("drop table t_pachet"));
     EXPECT_THROW(readFirst(DM->IBQ1, all), DbError);

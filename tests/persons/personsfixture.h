@@ -3,6 +3,7 @@
 // person rules attached: the starting point of the persons workspace tests.
 
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "records/assuredpersonrules.h"
 #include "tests/support/testdatabase.h"
@@ -15,8 +16,10 @@ protected:
         DataModuleTest::SetUp();
         exec("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
         exec("insert into econ_agent values(2,'7654321','2','E','F','G',91,'H','0')");
-        DM->openRead(DM->IBQ1, "select * from econ_agent where ea_id=1");
-        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+        {
+            ReadScope read(DM->IBQ1, "select * from econ_agent where ea_id=1");
+            CopyToMemTable(read.query(), DM->econ_agent, 3);
+        }
         for (RecordSet *s : {DM->assured_person, DM->name_account, DM->saldo_data})
             s->createDataSet();
         DM->serverDate = QDateTime(QDate(2010, 6, 15), QTime(0, 0));

@@ -150,6 +150,8 @@ TEST_F(Persons, SalaryPageLoadsRowsAndTheRatesOfTheCategory)
     openSalaryPage("2008");
     ASSERT_EQ(DM->k_tariff_ap_value->recordCount(), 1);
     EXPECT_EQ(DM->k_tariff_ap_value->field("ktapv_ktap").asFloat(), 101.0);
+    EXPECT_EQ(DM->IBQ1->sqlText(), "Select * from k_tariff_ap_value  where ktapv_date_start<='01.01.2008' and "
+                                   "ktapv_date_stop>='31.12.2008' and ktapv_ktap=101");
     EXPECT_FALSE(DM->IBT1->active());
 }
 
@@ -165,6 +167,18 @@ TEST_F(Persons, LeavingTheYearBoxRestrictsCategoriesAndRates)
               scalar("select count(*) from k_tariff_ap_value where ktapv_date_start<='01.01.2008' and "
                      "ktapv_date_stop>='31.12.2008'")
                   .toInt());
+    EXPECT_EQ(DM->IBQ1->sqlText(), "Select * from k_tariff_ap_value  where ktapv_date_start<='01.01.2008' and "
+                                   "ktapv_date_stop>='31.12.2008'");
+}
+
+TEST_F(Persons, SearchWordsAreQuotedAsTyped)
+{
+    SearchBoxes b{" o'ne ", "ana", "", ""};
+    EXPECT_EQ(searchStatement(SearchBy::Name, b, 1),
+              " select ap_id,ap_ea,ap_cpas,ap_idnp ,  ap_idnp_who,ap_idnp_dt, ap_birth_dt , ap_sex , ap_doc_type,  "
+              "ap_doc_seria , ap_doc_number,ap_first_name, ap_middle_name, ap_last_name  from assured_person where "
+              "ap_ea=1 and ap_first_name like'o''ne%' and ap_middle_name like 'ana%' order by ap_first_name,"
+              "ap_middle_name ");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // monthly-row rule when the user leaves it, the footer follows, and a refused row stays.
 
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "grid/dbgrideh.h"
 #include "grid/dbgridmodel.h"
@@ -32,8 +33,10 @@ protected:
         exec("insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,na_period_end,"
              "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
              "values(10,NULL,1,2010,'N','01.01.2010','31.12.2010',101,'N',1,0,'N')");
-        DM->openRead(DM->IBQ1, "select * from econ_agent");
-        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+        {
+            ReadScope read(DM->IBQ1, "select * from econ_agent");
+            CopyToMemTable(read.query(), DM->econ_agent, 3);
+        }
         for (RecordSet *s : {DM->assured_person, DM->name_account, DM->saldo_data})
             s->createDataSet();
         LoadClassifier(DM->k_month);

@@ -6,6 +6,7 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
 #include "records/nameaccountrules.h"
@@ -39,8 +40,8 @@ protected:
     void load(RecordSet *set, const QString &sql)
     {
         DetachedHandler post(set->beforePost), insert(set->afterInsert);
-        DM->openRead(DM->IBQ1, sql);
-        CopyToMemTable(DM->IBQ1, set, 3);
+        ReadScope read(DM->IBQ1, sql);
+        CopyToMemTable(read.query(), set, 3);
     }
 
     // Stores a declaration of the first person and makes it the current one, with the year

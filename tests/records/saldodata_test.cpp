@@ -1,8 +1,12 @@
 // The save rule of a monthly row and its contribution computation, against a real database:
 // every amount is compared to the cent as stored, every refusal by its exact text.
 
+#include "data/ibquery.h"
+#include "data/readscope.h"
 #include "records/contribution.h"
 #include "tests/records/declarationfixture.h"
+
+#include <stdexcept>
 
 namespace {
 
@@ -292,6 +296,19 @@ TEST_F(SaldoDataRule, From2008TheCeilingCountsTheYearToDateAndWarnsToTheCent)
     newRow(4, d(1, 4, 2008), d(30, 4, 2008), 10000.0);
     set("sd_sum_add", 200.0);
     EXPECT_EQ(post(S), "");
+    EXPECT_EQ(ui.notices, QStringList{kCeilingWarning});
+}
+
+TEST_F(SaldoDataRule, AContributionExactlyAtTheMonthlyCeilingIsNotHeldToTheYearToDate)
+{
+    // 2008: rate 5, ceiling 350. Months 1 to 3 carry 400 each, more than their share; a row
+    // computed at exactly 350 is not above the ceiling, so the year to date (which would allow
+    // 3 × 350 − 1200 + 350 = 200) is not consulted. The year is over its ceiling: warned.
+    declaration(11, 2008);
+    storedMonths(11, 3, 400, 2008);
+    EXPECT_EQ(monthRow(4, 7000.0), "");
+    EXPECT_EQ(amount("sd_sum_add"), 350.00);
+    EXPECT_EQ(amount("sd_sum_add_ea"), 1680.00);
     EXPECT_EQ(ui.notices, QStringList{kCeilingWarning});
 }
 
@@ -698,6 +715,21 @@ TEST_F(SaldoDataRule, FormTypeAndIdentityOfASavedRow)
     EXPECT_EQ(amount("sd_sum_add_ea"), 115.00);
     EXPECT_EQ(rows(), 1);
     EXPECT_FALSE(DM->cds1->active());
+}
+
+TEST_F(SaldoDataRule, ARowPostedWhileItsReadQueryIsStillReadingIsRefusedAndWritesNothing)
+{
+    declaration(10, 2010);
+    ReadScope outer(DM->IBQ1, QStringLiteral("select km_id from k_month order by km_id"));
+    outer->next();
+    newRow(1, d(1, 1, 2010), d(31, 1, 2010), 1000.0);
+    EXPECT_THROW(S->post(), std::logic_error);
+    EXPECT_EQ(S->state(), RecordSet::State::Insert);
+    EXPECT_EQ(outer.value(0).toInt(), 2); // the outer cursor reads on
+    outer.end();
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(post(S), "");
+    EXPECT_EQ(rows(), 1);
 }
 
 TEST_F(SaldoDataRule, TheCeilingReadsAsTheyAreWritten)

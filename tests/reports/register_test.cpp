@@ -1,6 +1,7 @@
 // The register of workers read from the database and printed to PDF, read back with pdftotext.
 
 #include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "reports/engine/report.h"
 #include "reports/engine/reportoutput.h"
@@ -26,8 +27,10 @@ protected:
         DataModuleTest::SetUp();
         exec(QStringLiteral("insert into econ_agent values(1,'1234567','1','SRL ''NUFĂRUL'' ŞI FIII','B','C',91,'D','0')"));
         exec("insert into econ_agent values(2,'7654321','2','ALTUL','B','C',91,'D','0')");
-        DM->openRead(DM->IBQ1, "select * from econ_agent where ea_id=1");
-        CopyToMemTable(DM->IBQ1, DM->econ_agent, 3);
+        {
+            ReadScope read(DM->IBQ1, "select * from econ_agent where ea_id=1");
+            CopyToMemTable(read.query(), DM->econ_agent, 3);
+        }
     }
     void person(int id, int agent, const QString &first, const QString &middle, const QString &last)
     {

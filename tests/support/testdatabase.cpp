@@ -1,5 +1,7 @@
 #include "tests/support/testdatabase.h"
 #include "data/formats.h"
+#include "data/ibquery.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 
 #include <QCoreApplication>
@@ -68,28 +70,25 @@ void DataModuleTest::TearDown()
 
 QStringList DataModuleTest::column(const QString &sql)
 {
-    DM->openRead(DM->IBQ4, sql);
+    ReadScope read(DM->IBQ4, sql);
     QStringList out;
-    while (!DM->IBQ4->eof()) {
-        const QVariant v = DM->IBQ4->value(0);
+    while (read.found()) {
+        const QVariant v = read.value(0);
         if (v.typeId() == QMetaType::Double)
             out << Formats::floatText(v.toDouble());
         else if (v.typeId() == QMetaType::QDateTime)
             out << Formats::dateTimeText(v.toDateTime());
         else
             out << v.toString();
-        DM->IBQ4->next();
+        read->next();
     }
-    DM->endRead(DM->IBQ4);
     return out;
 }
 
 QVariant DataModuleTest::scalar(const QString &sql)
 {
-    DM->openRead(DM->IBQ4, sql);
-    const QVariant v = DM->IBQ4->eof() ? QVariant() : DM->IBQ4->value(0);
-    DM->endRead(DM->IBQ4);
-    return v;
+    ReadScope read(DM->IBQ4, sql);
+    return read.found() ? read.value(0) : QVariant();
 }
 
 void DataModuleTest::exec(const QString &sql)
