@@ -366,4 +366,32 @@ TEST_F(PersonsWindow, F9InTheSalaryGridLooksUpOnlyCategoryAndProfession)
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
 }
 
+TEST_F(PersonsWindow, TabWalksTheBoxesInReadingOrder)
+{
+    auto walk = [this](const char *from, int steps) {
+        get<QWidget>(from)->setFocus();
+        QStringList seen{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < steps; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget()->objectName();
+        }
+        return seen;
+    };
+    // The page "Date", on to the page buttons and round to the search bar (the close button and
+    // the agent's read-only boxes are no tab stops).
+    EXPECT_EQ(walk("DBEdit4", 20),
+              (QStringList{"DBEdit4", "DBEdit6", "DBEdit7", "DBEdit5", "DBEdit1", "DBEdit2", "DBLookupComboBox1",
+                           "DBEdit8", "DBEdit9", "DBEdit10", "DBEdit11", "BitBtn7", "BitBtn8", "BitBtn9", "MaskEdit1",
+                           "MaskEdit3", "MaskEdit2", "MaskEdit4", "BitBtn1", "ComboBox1", "DBGrid1"}));
+
+    // The page "Declaratia" with the period panel shown.
+    get<QStackedWidget>("PageControl1")->setCurrentIndex(1);
+    get<QCheckBox>("CheckBox1")->show();
+    get<QWidget>("Panel8")->show();
+    EXPECT_EQ(walk("DBLookupComboBox3", 10),
+              (QStringList{"DBLookupComboBox3", "DBEdit14", "DBCheckBox1", "CheckBox1", "DBEdit19", "DBEdit20",
+                           "DBEdit21", "DBLookupComboBox2", "DBEdit15", "DBLookupComboBox4", "BitBtn7"}));
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+}
+
 } // namespace
