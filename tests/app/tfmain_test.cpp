@@ -4,6 +4,7 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/tdm.h"
+#include "persons/personsworkspace.h"
 #include "persons/tfpers.h"
 #include "platform/platform.h"
 #include "records/workspaceopening.h"
@@ -69,11 +70,11 @@ TEST(TFMainWindow, CreationForcesFormatsAndTheEnglishLayout)
 
 TEST(TFPersYears, FromThisYearDownTo1998)
 {
-    const QStringList y2026 = TFPers::yearItems(2026);
+    const QStringList y2026 = PersonsWorkspace::yearItems(2026);
     EXPECT_EQ(y2026.first(), "2026");
     EXPECT_EQ(y2026.last(), "1998");
     EXPECT_EQ(y2026.size(), 29);
-    const QStringList y2019 = TFPers::yearItems(2019);
+    const QStringList y2019 = PersonsWorkspace::yearItems(2019);
     EXPECT_EQ(y2019.first(), "2020");
     EXPECT_EQ(y2019.size(), 23);
 }
@@ -110,10 +111,12 @@ protected:
 TEST_F(Workspace, YearListSelectsThisYearAndSetsTheWorkingYear)
 {
     TFPers pers;
-    EXPECT_EQ(pers.ComboBox1->currentText(), QString::number(QDate::currentDate().year()));
-    EXPECT_EQ(DM->workingYear, pers.ComboBox1->currentText());
-    EXPECT_EQ(pers.ComboBox1->itemText(0), pers.ComboBox1->currentText());
-    EXPECT_EQ(pers.ComboBox1->itemText(pers.ComboBox1->count() - 1), "1998");
+    auto *years = pers.findChild<QComboBox *>("ComboBox1");
+    ASSERT_TRUE(years);
+    EXPECT_EQ(years->currentText(), QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(DM->workingYear, years->currentText());
+    EXPECT_EQ(years->itemText(0), years->currentText());
+    EXPECT_EQ(years->itemText(years->count() - 1), "1998");
 }
 
 TEST_F(Workspace, NeedsExactlyOneAgentWhenNoneIsLoaded)

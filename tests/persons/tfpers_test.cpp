@@ -285,7 +285,7 @@ TEST_F(PersonsWindow, EscClearsDatesAndTheDocumentTypeInEdit)
     EXPECT_TRUE(p->field("ap_idnp_dt").isNull());
 
     // The declaration's dates clear the declaration's field.
-    w->PageControl1->setCurrentIndex(1);
+    get<QStackedWidget>("PageControl1")->setCurrentIndex(1);
     get<DbEdit>("DBEdit14")->setFocus();
     press(Qt::Key_Escape);
     EXPECT_TRUE(DM->name_account->isEditing());
@@ -344,8 +344,8 @@ TEST_F(PersonsWindow, F9InTheSalaryGridLooksUpOnlyCategoryAndProfession)
 
     // In the declaration's code boxes: the profession lookup leaves IBT5 alone, the category
     // lookup commits it.
-    w->PageControl1->setCurrentIndex(1);
-    w->Panel8->show();
+    get<QStackedWidget>("PageControl1")->setCurrentIndex(1);
+    get<QWidget>("Panel8")->show();
     for (const char *box : {"DBEdit15", "DBLookupComboBox4", "DBEdit21", "DBLookupComboBox2"}) {
         Platform::activateKeyboardLayout("00000409");
         DM->IBT5->startTransaction();
