@@ -16,6 +16,7 @@
 #include "tests/persons/personsfixture.h"
 #include "tests/support/testdatabase.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -364,6 +365,58 @@ TEST_F(PersonsWindow, F9InTheSalaryGridLooksUpOnlyCategoryAndProfession)
     EXPECT_EQ(modes, (QList<int>{3, 5, 2, 2, 4, 4}));
     EXPECT_EQ(readsOpen, (QList<bool>{false, false, true, true, false, false}));
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+}
+
+// The box's name as a screen reader gets it. A combo box names itself by its current item on
+// some platforms; its caption is then the label it is labelled by.
+QString spokenCaption(QWidget *w)
+{
+    QAccessibleInterface *i = QAccessible::queryAccessibleInterface(w);
+    if (!i)
+        return {};
+    if (qobject_cast<QComboBox *>(w)) {
+        const auto labels = i->relations(QAccessible::Label);
+        return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    }
+    return i->text(QAccessible::Name);
+}
+
+TEST_F(PersonsWindow, EveryInputBoxAndGridIsNamedByItsCaption)
+{
+    const std::pair<const char *, const char *> captions[] = {
+        {"MaskEdit1", "Nume"}, {"MaskEdit3", "Prenume"}, {"MaskEdit2", "CPAS"}, {"MaskEdit4", "IDNP"},
+        {"ComboBox1", "Anul"}, {"DBGrid1", "Persoane"},
+        {"DBEdit4", "CPAS"}, {"DBEdit6", "Numele"}, {"DBEdit7", "Prenumele"}, {"DBEdit5", "Patronimicul"},
+        {"DBEdit1", "IDNP"}, {"DBEdit2", "Data naşterii"}, {"DBLookupComboBox1", "Tipul docum."},
+        {"DBEdit8", "Eliberat"}, {"DBEdit9", "Data eliberării"}, {"DBEdit10", "Seria"}, {"DBEdit11", "Numărul"},
+        {"DBEdit3", "Cod FOSK"}, {"DBEdit12", "IDNO(C.F.)"}, {"DBEdit13", "Denumirea"},
+        {"DBLookupComboBox3", "Tip formular"}, {"DBEdit14", "de la "}, {"DBCheckBox1", "Serviciul public"},
+        {"CheckBox1", "Completarea automata"}, {"DBEdit19", "Începutul"}, {"DBEdit20", "Sfîrşitul"},
+        {"DBLookupComboBox2", "Categoria persoanei asigurate:"}, {"DBEdit21", "Codul categoriei persoanei asigurate"},
+        {"DBLookupComboBox4", "Funcţia  persoanei asigurate:"}, {"DBEdit15", "Codul funcţiei persoanei asigurate"},
+        {"DBGridEh2", "Salariul"}};
+    QStringList expected;
+    for (const auto &[name, caption] : captions) {
+        expected << QString::fromLatin1(name);
+        auto *box = get<QWidget>(name);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(spokenCaption(box).toStdString(), caption) << name;
+    }
+    // Every box of the window is in the list: a box added without a caption fails here. The
+    // inner parts of combo boxes and grids (their editors and pop-up lists) are theirs.
+    QStringList walked;
+    for (QWidget *c : w->findChildren<QWidget *>()) {
+        const bool box = qobject_cast<QLineEdit *>(c) || qobject_cast<QComboBox *>(c) || qobject_cast<QCheckBox *>(c)
+                         || qobject_cast<QAbstractItemView *>(c);
+        bool inner = false;
+        for (QWidget *p = c->parentWidget(); p && p != w; p = p->parentWidget())
+            inner = inner || qobject_cast<QComboBox *>(p) || qobject_cast<QAbstractItemView *>(p);
+        if (box && !inner)
+            walked << c->objectName();
+    }
+    walked.sort();
+    expected.sort();
+    EXPECT_EQ(walked.join(u' ').toStdString(), expected.join(u' ').toStdString());
 }
 
 TEST_F(PersonsWindow, TabWalksTheBoxesInReadingOrder)
