@@ -130,6 +130,24 @@ TEST_F(PersonsWindow, OpensWithItsCaptionControlsAndMenus)
     EXPECT_FALSE(w->isVisible());
 }
 
+TEST_F(PersonsWindow, CreationEmptiesThePackageListAndMakesTheYearTheWorkingYear)
+{
+    RecordSet *packages = DM->pachet;
+    packages->addField("pn", FieldType::Integer);
+    packages->createDataSet();
+    packages->appendValues({7});
+    packages->endAppendValues();
+    ASSERT_EQ(packages->recordCount(), 1);
+    ASSERT_FALSE(DM->rev->active());
+    DM->workingYear = "0";
+    TFPers other;
+    EXPECT_TRUE(packages->active());
+    EXPECT_EQ(packages->recordCount(), 0);
+    EXPECT_FALSE(DM->rev->active()); // a closed list stays closed
+    EXPECT_EQ(DM->workingYear, other.selectedYear());
+    EXPECT_EQ(DM->workingYear, w->selectedYear());
+}
+
 TEST_F(PersonsWindow, EnterInANameBoxSearchesByPrefixInCapitals)
 {
     get<QLineEdit>("MaskEdit2")->setText("123");
