@@ -190,4 +190,50 @@ void newPerson()
     p->field(QStringLiteral("ap_sex")).setValue(QStringLiteral("M"));
 }
 
+QStringList yearItems(int currentYear)
+{
+    QStringList items;
+    for (int y = qMax(currentYear, 2020); y >= 1998; --y)
+        items << QString::number(y);
+    return items;
+}
+
+void windowCreated(const QString &year)
+{
+    for (RecordSet *s : {DM->pachet, DM->rev})
+        if (s->active())
+            s->emptyDataSet();
+    DM->workingYear = year;
+}
+
+void cancelEdit(RecordSet *set)
+{
+    if (set->isEditing())
+        set->cancel();
+}
+
+void clearField(RecordSet *set, const QString &fieldName)
+{
+    set->edit();
+    set->field(fieldName).clear();
+}
+
+int gridLookupMode(const QString &fieldName)
+{
+    const QString component = (QStringLiteral("saldo_data") + fieldName).toUpper();
+    if (component == QLatin1String("SALDO_DATASD_POSITION"))
+        return 3;
+    if (component == QLatin1String("SALDO_DATASD_AP_CATEGORY"))
+        return 5;
+    return 0;
+}
+
+void beforeCodeLookup(int mode)
+{
+    if (mode >= 3) {
+        DM->IBT5->commitIfActive();
+        DM->IBQ5->close();
+    }
+}
+
 } // namespace PersonsWorkspace

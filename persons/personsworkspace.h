@@ -4,6 +4,9 @@
 // its boxes, calls these and shows the result; tests call them directly.
 
 #include <QString>
+#include <QStringList>
+
+class RecordSet;
 
 namespace PersonsWorkspace {
 
@@ -39,5 +42,21 @@ void openSalaryPage(const QString &year); // raises EE when the declaration has 
 
 // "&Nou" / F12: a new person row with sex "M".
 void newPerson();
+
+// The years of the year list: from the computer's year (2020 at least) down to 1998, newest first.
+QStringList yearItems(int currentYear);
+// The window's creation: empties the package record sets and makes the chosen year (the year
+// list's text) the working year.
+void windowCreated(const QString &year);
+// "&Revocare": drops the pending edit of one record set.
+void cancelEdit(RecordSet *set);
+// Esc in a date or the document type: the field's record set in edit, the field emptied.
+void clearField(RecordSet *set, const QString &fieldName);
+// F9 in the monthly rows: the code lookup mode of the current column's field, 3 for the
+// profession, 5 for the category, 0 for the other columns.
+int gridLookupMode(const QString &fieldName);
+// Before the code lookup dialog opens: the modes on the monthly row and the declaration's
+// category (3 to 5) commit IBT5 and close IBQ5, the dialog's query.
+void beforeCodeLookup(int mode);
 
 } // namespace PersonsWorkspace

@@ -4,6 +4,7 @@
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/tdm.h"
+#include "persons/personsworkspace.h"
 #include "persons/tfpers.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
@@ -71,14 +72,14 @@ TEST(TFMainWindow, CreationForcesFormatsAndTheEnglishLayout)
 
 TEST(TFPersYears, FromThisYearDownTo1998)
 {
-    const QStringList y2026 = TFPers::yearItems(2026);
+    const QStringList y2026 = PersonsWorkspace::yearItems(2026);
     EXPECT_EQ(y2026.first(), "2026");
     EXPECT_EQ(y2026.last(), "1998");
     EXPECT_EQ(y2026.size(), 29);
-    const QStringList y2019 = TFPers::yearItems(2019);
+    const QStringList y2019 = PersonsWorkspace::yearItems(2019);
     EXPECT_EQ(y2019.first(), "2020");
     EXPECT_EQ(y2019.size(), 23);
-    const QStringList y2040 = TFPers::yearItems(2040);
+    const QStringList y2040 = PersonsWorkspace::yearItems(2040);
     EXPECT_EQ(y2040.first(), "2040");
     EXPECT_EQ(y2040.last(), "1998");
     EXPECT_EQ(y2040.size(), 43);
@@ -116,19 +117,23 @@ protected:
 TEST_F(Workspace, YearListSelectsThisYearAndSetsTheWorkingYear)
 {
     TFPers pers;
-    EXPECT_EQ(pers.ComboBox1->currentText(), QString::number(TestClock::today().year()));
-    EXPECT_EQ(DM->workingYear, pers.ComboBox1->currentText());
-    EXPECT_EQ(pers.ComboBox1->itemText(0), pers.ComboBox1->currentText());
-    EXPECT_EQ(pers.ComboBox1->itemText(pers.ComboBox1->count() - 1), "1998");
+    auto *years = pers.findChild<QComboBox *>("ComboBox1");
+    ASSERT_TRUE(years);
+    EXPECT_EQ(years->currentText(), QString::number(TestClock::today().year()));
+    EXPECT_EQ(DM->workingYear, years->currentText());
+    EXPECT_EQ(years->itemText(0), years->currentText());
+    EXPECT_EQ(years->itemText(years->count() - 1), "1998");
 }
 
 TEST_F(Workspace, YearListGrowsWithTheClock)
 {
     Clock::setToday(QDate(2040, 3, 1));
     TFPers pers;
-    EXPECT_EQ(pers.ComboBox1->count(), 43);
-    EXPECT_EQ(pers.ComboBox1->itemText(0), "2040");
-    EXPECT_EQ(pers.ComboBox1->currentText(), "2040");
+    auto *years = pers.findChild<QComboBox *>("ComboBox1");
+    ASSERT_TRUE(years);
+    EXPECT_EQ(years->count(), 43);
+    EXPECT_EQ(years->itemText(0), "2040");
+    EXPECT_EQ(years->currentText(), "2040");
     EXPECT_EQ(DM->workingYear, "2040");
 }
 
@@ -136,9 +141,11 @@ TEST_F(Workspace, YearListBeforeTwentyTwentySelectsTheClocksYear)
 {
     Clock::setToday(QDate(2015, 11, 30));
     TFPers pers;
-    EXPECT_EQ(pers.ComboBox1->count(), 23);
-    EXPECT_EQ(pers.ComboBox1->itemText(0), "2020");
-    EXPECT_EQ(pers.ComboBox1->currentText(), "2015");
+    auto *years = pers.findChild<QComboBox *>("ComboBox1");
+    ASSERT_TRUE(years);
+    EXPECT_EQ(years->count(), 23);
+    EXPECT_EQ(years->itemText(0), "2020");
+    EXPECT_EQ(years->currentText(), "2015");
     EXPECT_EQ(DM->workingYear, "2015");
 }
 

@@ -53,7 +53,7 @@ protected:
 
         w = new TFPers;
         FPers = w;
-        w->ComboBox1->setCurrentText("2010");
+        w->findChild<QComboBox *>("ComboBox1")->setCurrentText("2010");
         w->show();
         w->findChild<QPushButton *>("BitBtn1")->click(); // every person
         w->findChild<QPushButton *>("BitBtn9")->click(); // page "Salariul"

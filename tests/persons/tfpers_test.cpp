@@ -17,6 +17,7 @@
 #include "tests/persons/personsfixture.h"
 #include "tests/support/testdatabase.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -128,6 +129,24 @@ TEST_F(PersonsWindow, OpensWithItsCaptionControlsAndMenus)
 
     get<QPushButton>("BitBtn4")->click();
     EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(PersonsWindow, CreationEmptiesThePackageListAndMakesTheYearTheWorkingYear)
+{
+    RecordSet *packages = DM->pachet;
+    packages->addField("pn", FieldType::Integer);
+    packages->createDataSet();
+    packages->appendValues({7});
+    packages->endAppendValues();
+    ASSERT_EQ(packages->recordCount(), 1);
+    ASSERT_FALSE(DM->rev->active());
+    DM->workingYear = "0";
+    TFPers other;
+    EXPECT_TRUE(packages->active());
+    EXPECT_EQ(packages->recordCount(), 0);
+    EXPECT_FALSE(DM->rev->active()); // a closed list stays closed
+    EXPECT_EQ(DM->workingYear, other.selectedYear());
+    EXPECT_EQ(DM->workingYear, w->selectedYear());
 }
 
 TEST_F(PersonsWindow, EnterInANameBoxSearchesByPrefixInCapitals)
@@ -286,7 +305,7 @@ TEST_F(PersonsWindow, EscClearsDatesAndTheDocumentTypeInEdit)
     EXPECT_TRUE(p->field("ap_idnp_dt").isNull());
 
     // The declaration's dates clear the declaration's field.
-    w->PageControl1->setCurrentIndex(1);
+    get<QStackedWidget>("PageControl1")->setCurrentIndex(1);
     get<DbEdit>("DBEdit14")->setFocus();
     press(Qt::Key_Escape);
     EXPECT_TRUE(DM->name_account->isEditing());
@@ -345,8 +364,8 @@ TEST_F(PersonsWindow, F9InTheSalaryGridLooksUpOnlyCategoryAndProfession)
 
     // In the declaration's code boxes: the profession lookup leaves IBT5 alone, the category
     // lookup commits it.
-    w->PageControl1->setCurrentIndex(1);
-    w->Panel8->show();
+    get<QStackedWidget>("PageControl1")->setCurrentIndex(1);
+    get<QWidget>("Panel8")->show();
     for (const char *box : {"DBEdit15", "DBLookupComboBox4", "DBEdit21", "DBLookupComboBox2"}) {
         Platform::activateKeyboardLayout("00000409");
         DM->IBT5->startTransaction();
@@ -364,6 +383,86 @@ TEST_F(PersonsWindow, F9InTheSalaryGridLooksUpOnlyCategoryAndProfession)
     }
     EXPECT_EQ(modes, (QList<int>{3, 5, 2, 2, 4, 4}));
     EXPECT_EQ(readsOpen, (QList<bool>{false, false, true, true, false, false}));
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+}
+
+// The box's name as a screen reader gets it. A combo box names itself by its current item on
+// some platforms; its caption is then the label it is labelled by.
+QString spokenCaption(QWidget *w)
+{
+    QAccessibleInterface *i = QAccessible::queryAccessibleInterface(w);
+    if (!i)
+        return {};
+    if (qobject_cast<QComboBox *>(w)) {
+        const auto labels = i->relations(QAccessible::Label);
+        return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    }
+    return i->text(QAccessible::Name);
+}
+
+TEST_F(PersonsWindow, EveryInputBoxAndGridIsNamedByItsCaption)
+{
+    const std::pair<const char *, const char *> captions[] = {
+        {"MaskEdit1", "Nume"}, {"MaskEdit3", "Prenume"}, {"MaskEdit2", "CPAS"}, {"MaskEdit4", "IDNP"},
+        {"ComboBox1", "Anul"}, {"DBGrid1", "Persoane"},
+        {"DBEdit4", "CPAS"}, {"DBEdit6", "Numele"}, {"DBEdit7", "Prenumele"}, {"DBEdit5", "Patronimicul"},
+        {"DBEdit1", "IDNP"}, {"DBEdit2", "Data naşterii"}, {"DBLookupComboBox1", "Tipul docum."},
+        {"DBEdit8", "Eliberat"}, {"DBEdit9", "Data eliberării"}, {"DBEdit10", "Seria"}, {"DBEdit11", "Numărul"},
+        {"DBEdit3", "Cod FOSK"}, {"DBEdit12", "IDNO(C.F.)"}, {"DBEdit13", "Denumirea"},
+        {"DBLookupComboBox3", "Tip formular"}, {"DBEdit14", "de la "}, {"DBCheckBox1", "Serviciul public"},
+        {"CheckBox1", "Completarea automata"}, {"DBEdit19", "Începutul"}, {"DBEdit20", "Sfîrşitul"},
+        {"DBLookupComboBox2", "Categoria persoanei asigurate:"}, {"DBEdit21", "Codul categoriei persoanei asigurate"},
+        {"DBLookupComboBox4", "Funcţia  persoanei asigurate:"}, {"DBEdit15", "Codul funcţiei persoanei asigurate"},
+        {"DBGridEh2", "Salariul"}};
+    QStringList expected;
+    for (const auto &[name, caption] : captions) {
+        expected << QString::fromLatin1(name);
+        auto *box = get<QWidget>(name);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(spokenCaption(box).toStdString(), caption) << name;
+    }
+    // Every box of the window is in the list: a box added without a caption fails here. The
+    // inner parts of combo boxes and grids (their editors and pop-up lists) are theirs.
+    QStringList walked;
+    for (QWidget *c : w->findChildren<QWidget *>()) {
+        const bool box = qobject_cast<QLineEdit *>(c) || qobject_cast<QComboBox *>(c) || qobject_cast<QCheckBox *>(c)
+                         || qobject_cast<QAbstractItemView *>(c);
+        bool inner = false;
+        for (QWidget *p = c->parentWidget(); p && p != w; p = p->parentWidget())
+            inner = inner || qobject_cast<QComboBox *>(p) || qobject_cast<QAbstractItemView *>(p);
+        if (box && !inner)
+            walked << c->objectName();
+    }
+    walked.sort();
+    expected.sort();
+    EXPECT_EQ(walked.join(u' ').toStdString(), expected.join(u' ').toStdString());
+}
+
+TEST_F(PersonsWindow, TabWalksTheBoxesInReadingOrder)
+{
+    auto walk = [this](const char *from, int steps) {
+        get<QWidget>(from)->setFocus();
+        QStringList seen{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < steps; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget()->objectName();
+        }
+        return seen;
+    };
+    // The page "Date", on to the page buttons and round to the search bar (the close button and
+    // the agent's read-only boxes are no tab stops).
+    EXPECT_EQ(walk("DBEdit4", 20),
+              (QStringList{"DBEdit4", "DBEdit6", "DBEdit7", "DBEdit5", "DBEdit1", "DBEdit2", "DBLookupComboBox1",
+                           "DBEdit8", "DBEdit9", "DBEdit10", "DBEdit11", "BitBtn7", "BitBtn8", "BitBtn9", "MaskEdit1",
+                           "MaskEdit3", "MaskEdit2", "MaskEdit4", "BitBtn1", "ComboBox1", "DBGrid1"}));
+
+    // The page "Declaratia" with the period panel shown.
+    get<QStackedWidget>("PageControl1")->setCurrentIndex(1);
+    get<QCheckBox>("CheckBox1")->show();
+    get<QWidget>("Panel8")->show();
+    EXPECT_EQ(walk("DBLookupComboBox3", 10),
+              (QStringList{"DBLookupComboBox3", "DBEdit14", "DBCheckBox1", "CheckBox1", "DBEdit19", "DBEdit20",
+                           "DBEdit21", "DBLookupComboBox2", "DBEdit15", "DBLookupComboBox4", "BitBtn7"}));
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
 }
 
