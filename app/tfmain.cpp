@@ -6,7 +6,6 @@
 #include "maintenance/databasearchive.h"
 #include "persons/tfpers.h"
 #include "data/formats.h"
-#include "data/tdm.h"
 #include "platform/platform.h"
 #include "platform/userinteraction.h"
 #include "records/workspaceopening.h"
@@ -140,14 +139,7 @@ void TFMain::Inregistrare2Click()
 void TFMain::closeEvent(QCloseEvent *event)
 {
     // FormClose: nothing half-edited is posted; the queries and the connection are closed.
-    runGuarded([] {
-        if (!DM)
-            return;
-        DM->cancelPendingEdits();
-        for (IbQuery *q : {DM->IBQ1, DM->IBQ2, DM->IBQ3, DM->IBQ4, DM->IBQ5})
-            q->close();
-        DM->IDB->close();
-    });
+    runGuarded([] { Connection::close(); });
     if (FPers)
         FPers->close();
     event->accept();
