@@ -97,6 +97,9 @@ void TFMain::Conectare1Click()
 {
     Platform::activateKeyboardLayout(QStringLiteral("00000409"));
     TFConect dialog(this);
+    connect(&dialog, &TFConect::connected, this, &TFMain::enableConnectedMenu);
+    connect(&dialog, &TFConect::versionTextReady, this,
+            [this](const QString &text) { setWindowTitle(windowTitle() + text); });
     dialog.exec();
 }
 

@@ -22,9 +22,11 @@ public:
     QAction *ImportBDPELDOR1;
     QAction *Inregistrare2;
 
+public slots:
     // After a successful connection: everything but "&Conectare" is usable.
     void enableConnectedMenu();
 
+public:
     // Handlers of the menu entries.
     void FormCreate();
     void Conectare1Click();
