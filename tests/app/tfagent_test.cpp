@@ -299,7 +299,7 @@ TEST_F(AgentWindow, TheMenuOpensItModallyInTheRomanianLayout)
                 d->findChild<QPushButton *>("BitBtn1")->click();
             }
     });
-    main.Inregistrare1->trigger();
+    main.findChild<QAction *>("Inregistrare1")->trigger();
     EXPECT_EQ(layout, "00000418");
     EXPECT_EQ(title, "Date despre agentul economic");
     for (QWidget *top : QApplication::topLevelWidgets())

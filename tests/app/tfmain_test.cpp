@@ -8,8 +8,10 @@
 #include "platform/platform.h"
 #include "records/workspaceopening.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/spokennames.h"
 #include "tests/support/testdatabase.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
@@ -55,6 +57,26 @@ TEST(TFMainWindow, MenuCaptionsNamesAndStates)
     w.enableConnectedMenu();
     for (const Entry &e : kEntries)
         EXPECT_EQ(w.findChild<QAction *>(e.name)->isEnabled(), QByteArray(e.name) != "Conectare1") << e.name;
+}
+
+TEST(TFMainWindow, MenusAndEntriesAreAnnouncedByTheirCaptions)
+{
+    TFMain w;
+    EXPECT_TRUE(inputBoxes(&w).isEmpty()); // the window holds only its menu
+    EXPECT_TRUE(listNames(&w).isEmpty());
+    auto spoken = [](QWidget *widget) {
+        QStringList names;
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+        for (int i = 0; a && i < a->childCount(); ++i)
+            names << a->child(i)->text(QAccessible::Name);
+        return names;
+    };
+    EXPECT_EQ(spoken(w.menuBar()), (QStringList{"Tirvola", "Date", "Clasificatoare", "Import", "Aplicatie"}));
+    QMap<QString, QStringList> expected;
+    for (const Entry &e : kEntries)
+        expected[e.menu] << spokenCaption(QString::fromUtf8(e.caption));
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        EXPECT_EQ(spoken(w.findChild<QMenu *>(it.key())), it.value()) << it.key().toStdString();
 }
 
 TEST(TFMainWindow, CreationForcesFormatsAndTheEnglishLayout)
@@ -110,10 +132,12 @@ protected:
 TEST_F(Workspace, YearListSelectsThisYearAndSetsTheWorkingYear)
 {
     TFPers pers;
-    EXPECT_EQ(pers.ComboBox1->currentText(), QString::number(QDate::currentDate().year()));
-    EXPECT_EQ(DM->workingYear, pers.ComboBox1->currentText());
-    EXPECT_EQ(pers.ComboBox1->itemText(0), pers.ComboBox1->currentText());
-    EXPECT_EQ(pers.ComboBox1->itemText(pers.ComboBox1->count() - 1), "1998");
+    auto *years = pers.findChild<QComboBox *>("ComboBox1");
+    ASSERT_TRUE(years);
+    EXPECT_EQ(years->currentText(), QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(DM->workingYear, years->currentText());
+    EXPECT_EQ(years->itemText(0), years->currentText());
+    EXPECT_EQ(years->itemText(years->count() - 1), "1998");
 }
 
 TEST_F(Workspace, NeedsExactlyOneAgentWhenNoneIsLoaded)
@@ -185,11 +209,11 @@ TEST_F(Workspace, MenuEntryShowsTheRefusalAndOpensNothing)
     TFMain w;
     FPers = new TFPers;
     w.enableConnectedMenu();
-    w.Persoaneasigurate1->trigger();
+    w.findChild<QAction *>("Persoaneasigurate1")->trigger();
     EXPECT_EQ(ui.errors, QStringList{"Alegeti agentul economic !"});
     EXPECT_FALSE(FPers->isVisible());
     addAgent(1);
-    w.Persoaneasigurate1->trigger();
+    w.findChild<QAction *>("Persoaneasigurate1")->trigger();
     EXPECT_TRUE(FPers->isVisible());
     delete FPers;
     FPers = nullptr;
