@@ -161,4 +161,14 @@ void connect(const QString &user, const QString &password, const Hooks &hooks, c
     upgradeSchema();
 }
 
+void close()
+{
+    if (!DM)
+        return;
+    DM->cancelPendingEdits();
+    for (IbQuery *q : {DM->IBQ1, DM->IBQ2, DM->IBQ3, DM->IBQ4, DM->IBQ5})
+        q->close();
+    DM->IDB->close();
+}
+
 } // namespace Connection

@@ -26,4 +26,8 @@ void connect(const QString &user, const QString &password, const Hooks &hooks,
 // The schema corrections of an older database file (each runs only once).
 void upgradeSchema();
 
+// The end of the run: the pending edits of the monthly rows, declarations and persons are
+// cancelled, so that nothing half-edited is posted; the queries and the connection close.
+void close();
+
 } // namespace Connection

@@ -3,12 +3,11 @@
 // changed through bound controls; saving runs the agent's save rule. Shown modally.
 
 #include <QDialog>
+#include <memory>
 
-class DbEdit;
-class DbGrid;
-class DbLookupComboBox;
-class QLabel;
-class QPushButton;
+namespace Ui {
+class TFAgent;
+}
 
 class TFAgent : public QDialog
 {
@@ -18,21 +17,16 @@ public:
     explicit TFAgent(QWidget *parent = nullptr);
     ~TFAgent() override;
 
-    DbGrid *DBGrid1;
-    DbEdit *DBEdit1, *DBEdit3, *DBEdit4, *DBEdit5, *DBEdit6, *DBEdit7, *DBEdit8;
-    DbLookupComboBox *DBLookupComboBox1;
-    QLabel *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label1;
-    QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4, *BitBtn6;
+    void reject() override;
 
+private:
+    void bindControls();
     void FormCreate();
     void BitBtn1Click(); // OK
     void BitBtn2Click(); // &Memorizare
     void BitBtn3Click(); // &Adăugire
     void BitBtn4Click(); // &Revocare
-    void BitBtn6Click(); // Ştergere
+    void BitBtn6Click(); // Ş&tergere
 
-    void reject() override;
-
-private:
-    QPushButton *button(const char *name, const QString &caption, void (TFAgent::*handler)());
+    std::unique_ptr<Ui::TFAgent> m_ui;
 };

@@ -1,27 +1,30 @@
 #pragma once
 // The connection dialog: shows the database file and the fixed account, and connects when
-// the user confirms with OK.
+// the user confirms with OK. It tells its owner what the connection brought through signals.
 
 #include <QDialog>
+#include <memory>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class TFMain;
+namespace Ui {
+class TFConect;
+}
 
 class TFConect : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFConect(TFMain *main);
+    explicit TFConect(QWidget *parent = nullptr);
+    ~TFConect() override;
 
-    QLabel *Label1, *Label2, *L_nume, *L_parola;
-    QLineEdit *Edit1, *Edit2;
-    QPushButton *BOK, *BRefuz;
+signals:
+    // The database is open and the record sets are ready: the menu may be used.
+    void connected();
+    // "    v" and the program's date, for the main window's title.
+    void versionTextReady(const QString &text);
 
+private:
     // Closes the dialog with OK, then runs the whole connection.
     void BOKClick();
 
-private:
-    TFMain *m_main;
+    std::unique_ptr<Ui::TFConect> m_ui;
 };

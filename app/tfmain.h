@@ -3,30 +3,31 @@
 // the number and date formats at start and shuts the data layer down when it closes.
 
 #include <QMainWindow>
+#include <memory>
 
-class QAction;
-class QMenu;
+namespace Ui {
+class TFMain;
+}
 
 class TFMain : public QMainWindow
 {
     Q_OBJECT
 public:
     explicit TFMain(QWidget *parent = nullptr);
+    ~TFMain() override;
 
     static QString baseCaption();
 
-    QMenu *Date1, *Date2, *Clasificatoare1, *Import1, *Aplicatie1;
-    QAction *Conectare1, *Arhivareabazei1, *Ieire1;
-    QAction *Inregistrare1, *Persoaneasigurate1;
-    QAction *Reinoire1, *Actualizareprofesii1;
-    QAction *ImportBDPELDOR1;
-    QAction *Inregistrare2;
-
+public slots:
     // After a successful connection: everything but "&Conectare" is usable.
     void enableConnectedMenu();
 
-    // Handlers of the menu entries.
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
     void FormCreate();
+    // Handlers of the menu entries.
     void Conectare1Click();
     void Inregistrare1Click();
     void Ieire1Click();
@@ -37,12 +38,9 @@ public:
     void ImportBDPELDOR1Click();
     void Inregistrare2Click();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
+    void appendToTitle(const QString &text);
 
-private:
-    QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled,
-                      void (TFMain::*handler)());
+    std::unique_ptr<Ui::TFMain> m_ui;
 };
 
 extern TFMain *FMain;

@@ -3,13 +3,14 @@
 // name and writes the chosen code into the declaration or the monthly row being edited.
 
 #include <QDialog>
+#include <memory>
 
 class DataSource;
-class DbGrid;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class RecordSet;
+
+namespace Ui {
+class TFClprof;
+}
 
 class TFClprof : public QDialog
 {
@@ -21,20 +22,13 @@ public:
     // Set by the caller before showing: 2..5 (see CodeLookup).
     qint16 LookupMode = 0;
 
-    QLabel *Label1;
-    QLineEdit *Edit1;
-    QPushButton *BitBtn1, *BitBtn2;
-    DbGrid *DBGrid1;
-
-    // The rows of the last search, shown through DSIBQ5.
-    RecordSet *results() const { return m_results; }
-
-    void BitBtn1Click(); // &Căutare
-    void BitBtn2Click(); // Alegere
-
     void done(int result) override;
 
 private:
-    RecordSet *m_results;
+    void BitBtn1Click(); // &Căutare
+    void BitBtn2Click(); // Alegere
+
+    std::unique_ptr<Ui::TFClprof> m_ui;
+    RecordSet *m_results; // the rows of the last search, shown through DSIBQ5
     DataSource *m_source;
 };

@@ -1,9 +1,11 @@
 #include "reports/tftip.h"
+#include "ui_tftip.h"
 
 TFTip *FTip = nullptr;
 
-TFTip::TFTip(QWidget *parent) : QWidget(parent, Qt::Window)
+TFTip::TFTip(QWidget *parent) : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::TFTip>())
 {
-    setObjectName(QStringLiteral("FTip"));
-    setWindowTitle(QStringLiteral("Tiparul formularelor"));
+    m_ui->setupUi(this);
 }
+
+TFTip::~TFTip() = default;

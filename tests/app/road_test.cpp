@@ -59,7 +59,7 @@ TEST_F(Road, AMonthsSalaryFromTypingToTheDatabase)
     Connection::connect("sysdba", "quintorez", hooks);
     exec("insert into econ_agent values(1,'1234567','1002600012345','SRL NUFĂRUL','DIR','CONT',91,'RESP','0')");
 
-    w.Persoaneasigurate1->trigger();
+    w.findChild<QAction *>("Persoaneasigurate1")->trigger();
     ASSERT_TRUE(FPers->isVisible()) << ui.errors.join('|').toStdString();
     const QString year = FPers->selectedYear();
 

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "records/econagentrules.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/spokennames.h"
 #include "tests/support/testdatabase.h"
 #include "tests/support/typing.h"
 
@@ -128,6 +129,19 @@ TEST_F(AgentWindow, CaptionsLabelsColumnsAndSectorList)
     for (int i = 1; i < c->count(); ++i)
         EXPECT_LT(c->itemText(i - 1).compare(c->itemText(i), Qt::CaseInsensitive), 0);
     EXPECT_EQ(c->itemText(0), "ANENII NOI");
+}
+
+TEST_F(AgentWindow, EveryBoxIsNamedAfterItsCaptionAndTheGridHasAName)
+{
+    open();
+    QMap<QString, QString> expected{{"DBEdit3", "Cod FOSK"},      {"DBEdit4", "Denumirea"},
+                                    {"DBEdit5", "IDNO(C.F.)"},    {"DBEdit6", QStringLiteral("Conducător")},
+                                    {"DBEdit7", QStringLiteral("Şef contabil")}, {"DBEdit8", "Responsabil"},
+                                    {"DBLookupComboBox1", "Sectorul"}};
+    EXPECT_EQ(buddyCaptions(w.get()), expected);
+    expected["DBEdit1"] = "Codul sectorului"; // the code beside the sector list has no label
+    EXPECT_EQ(spokenNames(w.get()), expected);
+    EXPECT_EQ(listNames(w.get()), (QMap<QString, QString>{{"DBGrid1", QStringLiteral("Agenţii economici")}}));
 }
 
 TEST_F(AgentWindow, OpeningLoadsEveryAgentInIdentifierOrder)
@@ -299,7 +313,7 @@ TEST_F(AgentWindow, TheMenuOpensItModallyInTheRomanianLayout)
                 d->findChild<QPushButton *>("BitBtn1")->click();
             }
     });
-    main.Inregistrare1->trigger();
+    main.findChild<QAction *>("Inregistrare1")->trigger();
     EXPECT_EQ(layout, "00000418");
     EXPECT_EQ(title, "Date despre agentul economic");
     for (QWidget *top : QApplication::topLevelWidgets())

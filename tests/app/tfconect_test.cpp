@@ -3,19 +3,33 @@
 
 #include "app/tfconect.h"
 #include "app/tfmain.h"
+#include "data/formats.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/spokennames.h"
 #include "tests/support/testdatabase.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 namespace {
+
+QAction *action(TFMain &w, const char *name)
+{
+    auto *a = w.findChild<QAction *>(name);
+    EXPECT_TRUE(a) << name;
+    return a;
+}
 
 class ConnectDialog : public DataModuleTest
 {
@@ -39,10 +53,52 @@ protected:
                 if (auto *d = qobject_cast<TFConect *>(top); d && d->isVisible())
                     d->findChild<QPushButton *>(button)->click();
         });
-        w.Conectare1->trigger();
+        action(w, "Conectare1")->trigger();
+    }
+    // The last-write date of the running program, as the title shows it.
+    static QString programDate()
+    {
+        return Formats::dateText(QFileInfo(QCoreApplication::applicationFilePath()).lastModified().date());
     }
     ScriptedUserInteraction ui;
 };
+
+TEST_F(ConnectDialog, TheAccountBoxesAreNamedAfterTheirCaptions)
+{
+    TFConect d;
+    EXPECT_EQ(d.findChild<QLabel *>("L_nume")->buddy(), d.findChild<QLineEdit *>("Edit1"));
+    EXPECT_EQ(d.findChild<QLabel *>("L_parola")->buddy(), d.findChild<QLineEdit *>("Edit2"));
+    const QMap<QString, QString> names{{"Edit1", "Nume"}, {"Edit2", "Parola"}};
+    EXPECT_EQ(buddyCaptions(&d), names);
+    EXPECT_EQ(spokenNames(&d), names);
+    EXPECT_TRUE(listNames(&d).isEmpty());
+}
+
+TEST_F(ConnectDialog, TellsItsOwnerThroughSignals)
+{
+    {
+        TFConect d;
+        QSignalSpy connected(&d, &TFConect::connected), version(&d, &TFConect::versionTextReady);
+        d.show();
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(connected.count(), 0);
+        EXPECT_EQ(version.count(), 0);
+        EXPECT_FALSE(DM->IDB->connected());
+    }
+    TFConect d;
+    QSignalSpy connected(&d, &TFConect::connected), version(&d, &TFConect::versionTextReady);
+    bool connectedWhenSignalled = false;
+    QObject::connect(&d, &TFConect::connected, [&] { connectedWhenSignalled = DM->IDB->connected(); });
+    d.show();
+    QTest::mouseClick(d.findChild<QPushButton *>("BOK"), Qt::LeftButton);
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(connected.count(), 1);
+    EXPECT_TRUE(connectedWhenSignalled);
+    ASSERT_EQ(version.count(), 1);
+    EXPECT_EQ(version[0][0].toString(), "    v" + programDate());
+}
 
 TEST_F(ConnectDialog, ShowsTheFixedAccountReadOnlyAndMasked)
 {
@@ -59,10 +115,10 @@ TEST_F(ConnectDialog, ShowsTheFixedAccountReadOnlyAndMasked)
         EXPECT_TRUE(e->isReadOnly());
         EXPECT_EQ(e->echoMode(), QLineEdit::Password);
     }
-    EXPECT_EQ(d.Edit1->text(), "sysdba");
-    EXPECT_EQ(d.Edit2->text(), "quintorez");
-    EXPECT_TRUE(d.BOK->isDefault());
-    EXPECT_EQ(d.BRefuz->text(), "Revocare");
+    EXPECT_EQ(d.findChild<QLineEdit *>("Edit1")->text(), "sysdba");
+    EXPECT_EQ(d.findChild<QLineEdit *>("Edit2")->text(), "quintorez");
+    EXPECT_TRUE(d.findChild<QPushButton *>("BOK")->isDefault());
+    EXPECT_EQ(d.findChild<QPushButton *>("BRefuz")->text(), "Revocare");
 }
 
 TEST_F(ConnectDialog, RevocareConnectsNothing)
@@ -70,8 +126,8 @@ TEST_F(ConnectDialog, RevocareConnectsNothing)
     TFMain w;
     pressInDialog(w, "BRefuz");
     EXPECT_FALSE(DM->IDB->connected());
-    EXPECT_TRUE(w.Conectare1->isEnabled());
-    EXPECT_FALSE(w.Inregistrare1->isEnabled());
+    EXPECT_TRUE(action(w, "Conectare1")->isEnabled());
+    EXPECT_FALSE(action(w, "Inregistrare1")->isEnabled());
 }
 
 TEST_F(ConnectDialog, OkConnectsEnablesTheMenuAndDatesTheTitle)
@@ -80,9 +136,10 @@ TEST_F(ConnectDialog, OkConnectsEnablesTheMenuAndDatesTheTitle)
     pressInDialog(w, "BOK");
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
     EXPECT_TRUE(DM->IDB->connected());
-    EXPECT_FALSE(w.Conectare1->isEnabled());
-    EXPECT_TRUE(w.Persoaneasigurate1->isEnabled());
+    EXPECT_FALSE(action(w, "Conectare1")->isEnabled());
+    EXPECT_TRUE(action(w, "Persoaneasigurate1")->isEnabled());
     EXPECT_TRUE(w.windowTitle().startsWith(TFMain::baseCaption() + "    v"));
+    EXPECT_EQ(w.windowTitle(), TFMain::baseCaption() + "    v" + programDate());
     EXPECT_EQ(Platform::activeKeyboardLayout(), "00000409");
     // No archiver beside the program here.
     EXPECT_EQ(ui.notices, QStringList{"Lipseste fisierul rar.exe Baza de date nu poate fi arhivata !"});
@@ -95,8 +152,8 @@ TEST_F(ConnectDialog, AMissingDatabaseShowsTheServersMessageAndKeepsTheMenu)
     pressInDialog(w, "BOK");
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors[0].contains("bdkolm.gdb")) << ui.errors[0].toStdString();
-    EXPECT_TRUE(w.Conectare1->isEnabled());
-    EXPECT_FALSE(w.Arhivareabazei1->isEnabled());
+    EXPECT_TRUE(action(w, "Conectare1")->isEnabled());
+    EXPECT_FALSE(action(w, "Arhivareabazei1")->isEnabled());
 }
 
 } // namespace

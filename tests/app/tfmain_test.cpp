@@ -10,9 +10,11 @@
 #include "platform/platform.h"
 #include "records/workspaceopening.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/spokennames.h"
 #include "tests/support/testclock.h"
 #include "tests/support/testdatabase.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
@@ -58,6 +60,26 @@ TEST(TFMainWindow, MenuCaptionsNamesAndStates)
     w.enableConnectedMenu();
     for (const Entry &e : kEntries)
         EXPECT_EQ(w.findChild<QAction *>(e.name)->isEnabled(), QByteArray(e.name) != "Conectare1") << e.name;
+}
+
+TEST(TFMainWindow, MenusAndEntriesAreAnnouncedByTheirCaptions)
+{
+    TFMain w;
+    EXPECT_TRUE(inputBoxes(&w).isEmpty()); // the window holds only its menu
+    EXPECT_TRUE(listNames(&w).isEmpty());
+    auto spoken = [](QWidget *widget) {
+        QStringList names;
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+        for (int i = 0; a && i < a->childCount(); ++i)
+            names << a->child(i)->text(QAccessible::Name);
+        return names;
+    };
+    EXPECT_EQ(spoken(w.menuBar()), (QStringList{"Tirvola", "Date", "Clasificatoare", "Import", "Aplicatie"}));
+    QMap<QString, QStringList> expected;
+    for (const Entry &e : kEntries)
+        expected[e.menu] << spokenCaption(QString::fromUtf8(e.caption));
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        EXPECT_EQ(spoken(w.findChild<QMenu *>(it.key())), it.value()) << it.key().toStdString();
 }
 
 TEST(TFMainWindow, CreationForcesFormatsAndTheEnglishLayout)
@@ -218,11 +240,11 @@ TEST_F(Workspace, MenuEntryShowsTheRefusalAndOpensNothing)
     TFMain w;
     FPers = new TFPers;
     w.enableConnectedMenu();
-    w.Persoaneasigurate1->trigger();
+    w.findChild<QAction *>("Persoaneasigurate1")->trigger();
     EXPECT_EQ(ui.errors, QStringList{"Alegeti agentul economic !"});
     EXPECT_FALSE(FPers->isVisible());
     addAgent(1);
-    w.Persoaneasigurate1->trigger();
+    w.findChild<QAction *>("Persoaneasigurate1")->trigger();
     EXPECT_TRUE(FPers->isVisible());
     delete FPers;
     FPers = nullptr;

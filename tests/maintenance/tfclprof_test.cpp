@@ -7,6 +7,7 @@
 #include "grid/dbgrid.h"
 #include "maintenance/tfclprof.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/spokennames.h"
 #include "tests/support/testdatabase.h"
 
 #include <QApplication>
@@ -67,12 +68,22 @@ TEST_F(LookupDialog, CaptionsAndColumns)
     EXPECT_EQ(grid()->rowCount(), 0);
 }
 
+TEST_F(LookupDialog, TheKeywordBoxAndTheGridAreNamed)
+{
+    open(2);
+    const QMap<QString, QString> keyword{{"Edit1", QStringLiteral("Conţine în denumire")}};
+    EXPECT_EQ(buddyCaptions(d.get()), keyword);
+    EXPECT_EQ(spokenNames(d.get()), keyword);
+    EXPECT_EQ(listNames(d.get()), (QMap<QString, QString>{{"DBGrid1", QStringLiteral("Codurile găsite")}}));
+}
+
 TEST_F(LookupDialog, TypedKeywordInCapitalsAndEnterSearch)
 {
     open(3);
     typeKeyword(QStringLiteral("director de şcoa"));
-    EXPECT_EQ(d->Edit1->text(), QStringLiteral("DIRECTOR DE ŞCOA"));
-    QTest::keyClick(d->Edit1, Qt::Key_Return);
+    QLineEdit *keyword = d->findChild<QLineEdit *>("Edit1");
+    EXPECT_EQ(keyword->text(), QStringLiteral("DIRECTOR DE ŞCOA"));
+    QTest::keyClick(keyword, Qt::Key_Return);
     ASSERT_EQ(grid()->rowCount(), 1);
     EXPECT_EQ(grid()->index(0, 0).data().toString(), "134501");
     EXPECT_EQ(grid()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);

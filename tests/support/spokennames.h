@@ -1,0 +1,90 @@
+#pragma once
+// What a screen reader announces for a window's input boxes and lists, read through Qt's
+// accessibility layer, and the captions the user sees beside the boxes, so that tests can
+// hold one against the other.
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+// A caption as it is read: without the access-key marks and without a trailing " :".
+inline QString spokenCaption(const QString &caption)
+{
+    QString t;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        t += caption[i];
+    }
+    while (t.endsWith(u':') || t.endsWith(u' '))
+        t.chop(1);
+    return t;
+}
+
+inline bool insideComboOrSpinBox(const QWidget *w)
+{
+    for (const QWidget *p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QComboBox *>(p) || qobject_cast<const QAbstractSpinBox *>(p))
+            return true;
+    return false;
+}
+
+// The boxes the user types into or chooses from (the line edit inside a combo box or a spin
+// box is part of its box).
+inline QList<QWidget *> inputBoxes(const QWidget *window)
+{
+    QList<QWidget *> boxes;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (insideComboOrSpinBox(w))
+            continue;
+        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w)
+            || qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
+            boxes << w;
+    }
+    return boxes;
+}
+
+// Box object name -> the name announced for it. Qt takes a box's name from the label whose
+// buddy it is unless the box has one of its own; a combo box on Linux announces its current
+// text as its name, so for it the name of its own counts.
+inline QMap<QString, QString> spokenNames(const QWidget *window)
+{
+    QMap<QString, QString> names;
+    for (QWidget *box : inputBoxes(window)) {
+        if (qobject_cast<QComboBox *>(box)) {
+            names[box->objectName()] = box->accessibleName();
+            continue;
+        }
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(box);
+        names[box->objectName()] = a ? a->text(QAccessible::Name) : QString();
+    }
+    return names;
+}
+
+// Box object name -> the caption of the label whose buddy it is, as read.
+inline QMap<QString, QString> buddyCaptions(const QWidget *window)
+{
+    QMap<QString, QString> captions;
+    for (QLabel *label : window->findChildren<QLabel *>())
+        if (label->buddy())
+            captions[label->buddy()->objectName()] = spokenCaption(label->text());
+    return captions;
+}
+
+// Grid or list object name -> its accessible name (header views belong to their grid, the
+// drop-down list to its combo box).
+inline QMap<QString, QString> listNames(const QWidget *window)
+{
+    QMap<QString, QString> names;
+    for (QAbstractItemView *v : window->findChildren<QAbstractItemView *>())
+        if (!qobject_cast<QHeaderView *>(v) && !insideComboOrSpinBox(v))
+            names[v->objectName()] = v->accessibleName();
+    return names;
+}
