@@ -241,7 +241,9 @@ TEST_F(ConnectionTest, ManualArchiveFromTheMenuIsNamedForTheClocksDay)
     Clock::setToday(QDate(2033, 2, 28));
     TFMain w;
     w.enableConnectedMenu();
-    w.Arhivareabazei1->trigger();
+    auto *archive = w.findChild<QAction *>("Arhivareabazei1");
+    ASSERT_TRUE(archive);
+    archive->trigger();
     EXPECT_EQ(archives(), QStringList{"bdkolm_20330228.gdb"});
     EXPECT_EQ(ui.notices, QStringList{kMissingRar});
 }
