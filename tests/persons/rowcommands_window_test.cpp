@@ -7,6 +7,7 @@
 #include "persons/tfpers.h"
 #include "records/nameaccountrules.h"
 #include "records/saldodatarules.h"
+#include "tests/persons/personswindow.h"
 #include "tests/persons/personsfixture.h"
 #include "tests/support/scripteduserinteraction.h"
 
@@ -48,10 +49,7 @@ protected:
         NameAccountRules::attach();
         SaldoDataRules::attach();
 
-        w = new TFPers;
-        FPers = w;
-        w->findChild<QComboBox *>("ComboBox1")->setCurrentText("2010");
-        w->show();
+        w = openPersonsWindow("2010");
         auto *cpas = w->findChild<QLineEdit *>("MaskEdit2");
         cpas->setText("44444444444");
         QTest::keyClick(cpas, Qt::Key_Return);
