@@ -6,7 +6,10 @@
 #include "grid/dbgridcolumn.h"
 #include "grid/uppercaseinput.h"
 #include "maintenance/tfclprof.h"
+#include "packages/formtypemarks.h"
+#include "persons/deletions.h"
 #include "persons/personsworkspace.h"
+#include "persons/remainingmonths.h"
 #include "platform/clock.h"
 #include "platform/guard.h"
 #include "platform/platform.h"
@@ -51,6 +54,7 @@ TFPers::TFPers(QWidget *parent) : QWidget(parent, Qt::Window), ui(std::make_uniq
     bindControls();
     buildMenus();
     connectHandlers();
+    connectRowCommands();
 
     // The window sees the keys before its controls.
     for (QWidget *w : findChildren<QWidget *>())
@@ -220,6 +224,19 @@ void TFPers::connectHandlers()
         guarded(a, triggered, this, [a] { RegisterReport::run(a->data().toInt()); });
 }
 
+// The commands on whole rows of the menus "&Date", "D&eclaratia" and "&Salariul" and of the
+// salary grid's context menu.
+void TFPers::connectRowCommands()
+{
+    const auto triggered = &QAction::triggered;
+    guarded(ui->Adaugire2, triggered, this, [this] { Adaugire2Click(); });
+    guarded(ui->stergere1, triggered, this, [this] { stergere1Click(); });
+    guarded(ui->Stergere4, triggered, this, [this] { Stergere4Click(); });
+    guarded(ui->Stergere2, triggered, this, [this] { Stergere2Click(); });
+    for (QAction *a : {ui->Primara1, ui->Decorectare1, ui->Primara2, ui->Decorectare2})
+        guarded(a, triggered, this, [this, a] { Primara1Click(a); });
+}
+
 // ---------------------------------------------------------------- creation and activation
 
 void TFPers::selectYear(int year)
@@ -327,6 +344,38 @@ void TFPers::Adaugire1Click()
 void TFPers::CheckBox1Click()
 {
     // The automatic completion of the declaration is added with the recalculation commands.
+}
+
+// ---------------------------------------------------------------- whole rows
+
+void TFPers::Adaugire2Click()
+{
+    RemainingMonths::fill();
+}
+
+void TFPers::stergere1Click()
+{
+    Deletions::deletePerson();
+}
+
+void TFPers::Stergere4Click()
+{
+    Deletions::deleteDeclaration();
+}
+
+void TFPers::Stergere2Click()
+{
+    Deletions::deleteMonthlyRow();
+}
+
+void TFPers::Primara1Click(QAction *entry)
+{
+    const auto row = FormTypeMarks::mark(entry->property("tag").toInt());
+    if (!row)
+        return;
+    clearFooterSums();
+    pageButtonClick(2);
+    DM->saldo_data->locate(QStringLiteral("sd_id"), *row);
 }
 
 // ---------------------------------------------------------------- keys

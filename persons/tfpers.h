@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 namespace PersonsWorkspace {
 struct SearchBoxes;
 }
@@ -40,6 +41,7 @@ private:
     void bindControls();
     void buildMenus();
     void connectHandlers();
+    void connectRowCommands();
 
     // ---- handlers
     void FormCreate();
@@ -54,6 +56,13 @@ private:
     void Adaugire1Click();               // "&Nou" of "&Date", F12
     void lookupCode(int mode);           // F9: the code lookup dialog in mode 2..5
     void CheckBox1Click();               // the automatic completion of the declaration
+
+    // Whole rows: filling the months, the deletions, the form-type marks
+    void Adaugire2Click();               // "&Nou" of "&Salariul"
+    void stergere1Click();               // delete the person
+    void Stergere4Click();               // delete the declaration
+    void Stergere2Click();               // delete the monthly row
+    void Primara1Click(QAction *entry);  // Primara1/2 (tag 1), Decorectare1/2 (tag 3)
 
     void showPage(int page);
     bool handleWindowKey(int key);

@@ -6,6 +6,7 @@
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 #include "records/contribution.h"
+#include "records/formedpackage.h"
 #include "records/insuredcategory.h"
 #include "records/raterow.h"
 #include "records/ratewindow.h"
@@ -188,9 +189,7 @@ void checkStartDaysAndAmounts(const MonthlyRow &r)
 
 void checkPackageFormed(MonthlyRow &r)
 {
-    if (anyRow(QStringLiteral("select * from t_pachet where anul=") + r.Y + QStringLiteral(" and luna_d<=")
-               + r.month.asString() + QStringLiteral(" and luna_p>=") + r.month.asString()
-               + QStringLiteral(" and ae_rf=") + DM->econ_agent->field(QStringLiteral("ea_id")).asString()))
+    if (FormedPackage::covers(r.Y, r.month.asString()))
         discardAndRefuse(r.row, QStringLiteral("Este deja format pachetul electronic  !"));
 }
 

@@ -10,6 +10,7 @@
 #include "records/assuredpersonrules.h"
 #include "records/nameaccountrules.h"
 #include "records/saldodatarules.h"
+#include "tests/persons/personswindow.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
 
@@ -51,10 +52,7 @@ protected:
         NameAccountRules::attach();
         SaldoDataRules::attach();
 
-        w = new TFPers;
-        FPers = w;
-        w->findChild<QComboBox *>("ComboBox1")->setCurrentText("2010");
-        w->show();
+        w = openPersonsWindow("2010");
         w->findChild<QPushButton *>("BitBtn1")->click(); // every person
         w->findChild<QPushButton *>("BitBtn9")->click(); // page "Salariul"
         grid = w->findChild<DBGridEh *>("DBGridEh2");
