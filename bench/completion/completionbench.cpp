@@ -27,13 +27,6 @@ constexpr int kMonths = 12;
 constexpr int kYear = 2010;
 constexpr int kRecalculated = 900000; // the declaration "Recalcul" works on
 
-void load(RecordSet *set, const QString &sql)
-{
-    DetachedHandler post(set->beforePost), insert(set->afterInsert);
-    ReadScope read(DM->IBQ1, sql);
-    CopyToMemTable(read.query(), set, 3);
-}
-
 // Persons 1..n of agent 1 without declarations; one more person with the declaration that
 // "Recalcul" works on, 12 rows of 5 000 to 16 000 (contributions of 300 to 960, ceiling 500),
 // and a declaration of the next year for the bare rows.
@@ -127,8 +120,8 @@ int main(int argc, char **argv)
     makeData(kDeclarations);
     for (RecordSet *s : {DM->econ_agent, DM->assured_person, DM->name_account, DM->saldo_data})
         s->createDataSet();
-    load(DM->econ_agent, QStringLiteral("select * from econ_agent"));
-    load(DM->assured_person, QStringLiteral("select * from assured_person order by ap_id"));
+    loadRows(DM->econ_agent, QStringLiteral("select * from econ_agent"));
+    loadRows(DM->assured_person, QStringLiteral("select * from assured_person order by ap_id"));
     NameAccountRules::attach();
     SaldoDataRules::attach();
     std::printf("database folder: %s\n", qPrintable(QDir::tempPath()));
@@ -155,8 +148,8 @@ int main(int argc, char **argv)
 
     // "Recalcul" on the page of the declaration's monthly rows.
     DM->assured_person->moveTo(kDeclarations);
-    load(DM->name_account, QStringLiteral("select * from name_account where na_id=%1").arg(kRecalculated));
-    load(DM->saldo_data, QStringLiteral("select * from saldo_data where sd_na=%1 order by sd_month").arg(kRecalculated));
+    loadRows(DM->name_account, QStringLiteral("select * from name_account where na_id=%1").arg(kRecalculated));
+    loadRows(DM->saldo_data, QStringLiteral("select * from saldo_data where sd_na=%1 order by sd_month").arg(kRecalculated));
     ruleNs = bareNs = 0;
     for (int r = 0; r < kDeclarations; ++r) {
         t.start();

@@ -10,6 +10,7 @@
 #include "records/assuredpersonrules.h"
 #include "records/nameaccountrules.h"
 #include "records/saldodatarules.h"
+#include "tests/persons/personsfixture.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
 #include "tests/support/typing.h"
@@ -25,27 +26,16 @@ namespace {
 
 enum Column { Luna, DeLa, PinaLa, Zile, Categoria, Functia, Fond, Boala, Individuale, Angajator };
 
-class AutomaticCompletionWindow : public DataModuleTest
+class AutomaticCompletionWindow : public PersonsFixture
 {
 protected:
     void SetUp() override
     {
-        DataModuleTest::SetUp();
-        exec("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
-        exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_first_name,ap_middle_name) "
-             "values(1,1,'11111111111','1111111111111','POPESCU','ION')");
+        PersonsFixture::SetUp();
         exec("insert into k_prof values(990001, 'contabil')");
         exec("delete from k_tariff_ap_value");
         exec("insert into k_tariff_ap_value values(601,101,'01.01.2004','31.12.2016','P',6,500,'P',23)");
         exec("insert into k_tariff_ap_value values(602,120,'01.01.2010','31.12.2010','L',1200,NULL,'P',0)");
-        {
-            ReadScope read(DM->IBQ1, "select * from econ_agent");
-            CopyToMemTable(read.query(), DM->econ_agent, 3);
-        }
-        for (RecordSet *s : {DM->assured_person, DM->name_account, DM->saldo_data})
-            s->createDataSet();
-        DM->serverDate = QDateTime(QDate(2010, 12, 15), QTime(0, 0));
-        AssuredPersonRules::attach();
         NameAccountRules::attach();
         SaldoDataRules::attach();
     }
@@ -55,14 +45,14 @@ protected:
         FPers = w;
         get<QComboBox>("ComboBox1")->setCurrentText("2010");
         w->show();
-        get<QPushButton>("BitBtn1")->click(); // every person
+        get<QPushButton>("BitBtn1")->click(); // every person: ION ANA (3) first
         grid = get<DBGridEh>("DBGridEh2");
     }
     void TearDown() override
     {
         delete w;
         FPers = nullptr;
-        DataModuleTest::TearDown();
+        PersonsFixture::TearDown();
     }
     template <class T> T *get(const char *name)
     {
@@ -90,7 +80,7 @@ protected:
     {
         exec("insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,na_period_end,"
              "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
-             "values(10,NULL,1,2010,'N','01.01.2010','31.12.2010',101,'N',1,0,'N')");
+             "values(10,NULL,3,2010,'N','01.01.2010','31.12.2010',101,'N',1,0,'N')");
         for (int m = 1; m <= 3; ++m)
             exec(QStringLiteral("insert into saldo_data (sd_id,sd_na,sd_month,sd_paym_fond,sd_ill,sd_tariff_ap,"
                                 "sd_sum_add,sd_tariff_ea,sd_sum_add_ea,sd_dela_d,sd_pina_d,sd_zile_n,sd_ap_category,"
