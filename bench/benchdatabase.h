@@ -3,7 +3,10 @@
 // for the benchmarks.
 
 #include "data/databasemaker.h"
+#include "data/helpers.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
+#include "records/detachedhandler.h"
 
 #include <QTemporaryDir>
 
@@ -30,3 +33,12 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Copies the rows of a statement into a record set with its rules detached, as the window's
+// loading does.
+inline void loadRows(RecordSet *set, const QString &sql)
+{
+    DetachedHandler post(set->beforePost), insert(set->afterInsert);
+    ReadScope read(DM->IBQ1, sql);
+    CopyToMemTable(read.query(), set, 3);
+}

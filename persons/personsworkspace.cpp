@@ -183,6 +183,14 @@ void openSalaryPage(const QString &year)
     DM->IBT4->commitIfActive();
 }
 
+void autoCompletionTicked()
+{
+    // A declaration being typed is not replaced by another.
+    RecordSet *na = DM->name_account;
+    if (na->active() && na->isEmpty() && na->state() != RecordSet::State::Insert)
+        na->append();
+}
+
 void newPerson()
 {
     RecordSet *p = DM->assured_person;

@@ -40,6 +40,9 @@ void leavePage();          // commit IBT4, close IBQ4
 void openDeclarationPage(); // raises EE without a saved person
 void openSalaryPage(const QString &year); // raises EE when the declaration has no category
 
+// "Completarea automata" ticked: a new declaration when the person has none for the year.
+void autoCompletionTicked();
+
 // "&Nou" / F12: a new person row with sex "M".
 void newPerson();
 

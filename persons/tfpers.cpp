@@ -13,6 +13,8 @@
 #include "platform/clock.h"
 #include "platform/guard.h"
 #include "platform/platform.h"
+#include "platform/userinteraction.h"
+#include "records/recalculation.h"
 #include "reports/registerreport.h"
 
 #include <QApplication>
@@ -213,6 +215,8 @@ void TFPers::connectHandlers()
 
     const auto triggered = &QAction::triggered;
     guarded(ui->Adaugire1, triggered, this, [this] { Adaugire1Click(); });
+    // "&Calcularea automata" is a checkable entry: each click inverts its tick by itself.
+    guarded(ui->Recalcul1, triggered, this, [this] { Recalcul1Click(); });
     for (QAction *a : {ui->Memorizare1, ui->Memorizare2, ui->Memorizare3})
         guarded(a, triggered, this, [] { PostPendingEdits(); });
     guarded(ui->Revocare1, triggered, this, [] { PersonsWorkspace::cancelEdit(DM->assured_person); });
@@ -343,7 +347,20 @@ void TFPers::Adaugire1Click()
 
 void TFPers::CheckBox1Click()
 {
-    // The automatic completion of the declaration is added with the recalculation commands.
+    const bool ticked = ui->CheckBox1->isChecked();
+    ui->Panel8->setVisible(ticked);
+    if (ticked)
+        PersonsWorkspace::autoCompletionTicked();
+}
+
+void TFPers::Recalcul1Click()
+{
+    {
+        WaitCursor wait;
+        if (!Recalculation::run())
+            return;
+    }
+    pageButtonClick(2);
 }
 
 // ---------------------------------------------------------------- whole rows

@@ -56,6 +56,7 @@ private:
     void Adaugire1Click();               // "&Nou" of "&Date", F12
     void lookupCode(int mode);           // F9: the code lookup dialog in mode 2..5
     void CheckBox1Click();               // the automatic completion of the declaration
+    void Recalcul1Click();               // "Recalcul" of "&Salariul"
 
     // Whole rows: filling the months, the deletions, the form-type marks
     void Adaugire2Click();               // "&Nou" of "&Salariul"

@@ -39,6 +39,23 @@ QString personId()
     return person->field(QStringLiteral("ap_id")).asString();
 }
 
+// The function must be a code of k_prof, which the database enforces: a code missing there is
+// refused before anything is written (a new declaration would otherwise get its package
+// first). A code of 0 means no function and is stored empty.
+void checkFunction(RecordSet &na)
+{
+    Field position = na.field(QStringLiteral("na_position"));
+    if (position.isNull())
+        return;
+    if (position.asFloat() == 0) {
+        position.clear();
+        return;
+    }
+    ReadScope read(DM->IBQ1, QStringLiteral(" select kp_name_ro from k_prof where kp_id=") + position.asString());
+    if (!read.found())
+        throw EE(QStringLiteral("Asa cod a  profesiei nu este !"));
+}
+
 void setDate(RecordSet &set, const char *field, const QString &text)
 {
     // A year list without a choice gives no date rather than a failing insertion.
@@ -87,6 +104,7 @@ void beforePost(RecordSet &na)
     } else {
         na.field(QStringLiteral("na_public")).setValue(QStringLiteral("N"));
     }
+    checkFunction(na);
 
     if (na.state() == RecordSet::State::Insert) {
         const QString person = personId();
@@ -112,12 +130,12 @@ void beforePost(RecordSet &na)
 
         DM->execWrite(BuildInsertOrUpdate(&na, 0, 1));
         if (autoCompletionTicked())
-            AutoCompletion::completeNewDeclaration();
+            AutoCompletion::completeNewDeclaration(na, year);
         return;
     }
 
     if (autoCompletionTicked())
-        AutoCompletion::fillMissingMonths();
+        AutoCompletion::fillMissingMonths(na, year);
     DM->execWrite(BuildInsertOrUpdate(&na, 0, 2));
 }
 
