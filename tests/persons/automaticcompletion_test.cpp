@@ -11,6 +11,7 @@
 #include "records/nameaccountrules.h"
 #include "records/saldodatarules.h"
 #include "tests/persons/personsfixture.h"
+#include "tests/persons/personswindow.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
 #include "tests/support/typing.h"
@@ -41,10 +42,7 @@ protected:
     }
     void open()
     {
-        w = new TFPers;
-        FPers = w;
-        get<QComboBox>("ComboBox1")->setCurrentText("2010");
-        w->show();
+        w = openPersonsWindow("2010");
         get<QPushButton>("BitBtn1")->click(); // every person: ION ANA (3) first
         grid = get<DBGridEh>("DBGridEh2");
     }
