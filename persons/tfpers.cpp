@@ -6,6 +6,7 @@
 #include "grid/dbgridcolumn.h"
 #include "grid/uppercaseinput.h"
 #include "maintenance/tfclprof.h"
+#include "packages/packageforming.h"
 #include "persons/personsworkspace.h"
 #include "platform/clock.h"
 #include "platform/guard.h"
@@ -218,6 +219,7 @@ void TFPers::connectHandlers()
     ui->ExportregistrulinExcel1->setData(1);
     for (QAction *a : {ui->ipaulregistrului1, ui->ExportregistrulinExcel1})
         guarded(a, triggered, this, [a] { RegisterReport::run(a->data().toInt()); });
+    guarded(ui->Formareapachetelor1, triggered, this, [this] { Formareapachetelor1Click(); });
 }
 
 // ---------------------------------------------------------------- creation and activation
@@ -315,6 +317,11 @@ void TFPers::pageButtonClick(int tag)
 }
 
 // ---------------------------------------------------------------- menus
+
+void TFPers::Formareapachetelor1Click()
+{
+    PackageForming::run();
+}
 
 void TFPers::Adaugire1Click()
 {

@@ -54,6 +54,7 @@ private:
     void Adaugire1Click();               // "&Nou" of "&Date", F12
     void lookupCode(int mode);           // F9: the code lookup dialog in mode 2..5
     void CheckBox1Click();               // the automatic completion of the declaration
+    void Formareapachetelor1Click();     // "&Formarea pachetelor" of "&Pachete"
 
     void showPage(int page);
     bool handleWindowKey(int key);
