@@ -5,12 +5,16 @@
 #include "data/databasemaker.h"
 #include "data/tdm.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 class BenchDatabase
 {
 public:
-    BenchDatabase()
+    // In a new folder under `parent`, or under the temporary folder when none is given.
+    explicit BenchDatabase(const QString &parent = QString())
+        : m_dir(parent.isEmpty() ? QDir::tempPath() + QStringLiteral("/bench-XXXXXX")
+                                 : QDir(parent).filePath(QStringLiteral("bench-XXXXXX")))
     {
         const QString path = m_dir.filePath(QStringLiteral("bench.gdb"));
         DatabaseMaker::create(path, DatabaseMaker::Kind::Delivered);
@@ -26,6 +30,8 @@ public:
     }
     BenchDatabase(const BenchDatabase &) = delete;
     BenchDatabase &operator=(const BenchDatabase &) = delete;
+
+    QString path() const { return m_dir.filePath(QStringLiteral("bench.gdb")); }
 
 private:
     QTemporaryDir m_dir;

@@ -4,7 +4,7 @@
 // single-row UPDATEs of na_pl, each committed, and the package lookup is timed alone.
 // Run by hand: build/bench/bench_packages [folder for the database file [declarations]]
 
-#include "data/databasemaker.h"
+#include "bench/benchdatabase.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
@@ -13,9 +13,7 @@
 #include "tests/support/testworkspace.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <map>
 
@@ -111,15 +109,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (argc > 2)
         kDeclarations = QString::fromLocal8Bit(argv[2]).toInt();
-    QTemporaryDir tmp(argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("packages-XXXXXX"))
-                               : QDir::tempPath() + QStringLiteral("/packages-XXXXXX"));
-    const QString path = tmp.filePath(QStringLiteral("bench.gdb"));
-    DatabaseMaker::create(path, DatabaseMaker::Kind::Delivered);
-
-    DM = new TDM;
-    DM->IDB->params() = QStringList{QStringLiteral("USER_NAME=sysdba"), QStringLiteral("PASSWORD=x")};
-    DM->IDB->setDatabaseName(path);
-    DM->IDB->open();
+    BenchDatabase db(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
     DM->serverDate = QDateTime(QDate(kYear, 12, 31), QTime(0, 0));
     TestWorkspace workspace;
     workspace.year = QString::number(kYear);
@@ -130,7 +120,7 @@ int main(int argc, char **argv)
         ReadScope read(DM->IBQ1, QStringLiteral("select * from econ_agent"));
         CopyToMemTable(read.query(), DM->econ_agent, 3);
     }
-    std::printf("database: %s\n", qPrintable(path));
+    std::printf("database: %s\n", qPrintable(db.path()));
 
     int bareCount = 0;
     const qint64 bareNs = bareMoves(kDeclarations, &bareCount);
@@ -172,6 +162,5 @@ int main(int argc, char **argv)
     std::printf("bare UPDATE + commit, %d declarations: %.3f s, %.0f/s\n", bareCount, bareNs / 1e9, bareRate);
     std::printf("package lookup alone, %d calls: %.3f s\n", bareCount, lookupNs / 1e9);
     std::printf("forming / bare rate: %.2f\n", formRate / bareRate);
-    delete DM;
     return 0;
 }

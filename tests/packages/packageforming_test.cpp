@@ -81,12 +81,7 @@ TEST_F(FormingPackages, AYearWithoutPackagesIsSplitInto50_50_20InStatementsAsWri
 
 TEST_F(FormingPackages, TheFirstUnderfullPackageTakesTheSmallestLaterDeclarationsWhereverTheySit)
 {
-    package(101);
-    package(102);
-    package(103);
-    declarations(2000, 30, 101);
-    declarations(3000, 50, 102);
-    declarations(1000, 40, 103); // smaller identifiers in the last package
+    filledPackages({{101, 2000, 30}, {102, 3000, 50}, {103, 1000, 40}}); // smaller identifiers in the last
     form();
     EXPECT_EQ(seen[9]["IBQ1"], " select na_pl,count(*) as cnt  from name_account  inner join  assured_person "
                                "on(ap_id=na_ap)   where na_year=2010 and ap_ea=1 group by na_pl having count(*)>50 "
@@ -100,12 +95,7 @@ TEST_F(FormingPackages, TheFirstUnderfullPackageTakesTheSmallestLaterDeclaration
 
 TEST_F(FormingPackages, FillingRepeatsUntilOneUnderfullPackageIsLeftAndEmptyOnesGo)
 {
-    package(101);
-    package(102);
-    package(103);
-    declarations(2000, 10, 101);
-    declarations(3000, 45, 102);
-    declarations(1000, 45, 103);
+    filledPackages({{101, 2000, 10}, {102, 3000, 45}, {103, 1000, 45}});
     form();
     // 40 of the last package fill the first, its 5 others fill the second, and it goes.
     EXPECT_EQ(sizes(), (Sizes{{101, 50}, {102, 50}}));
@@ -117,12 +107,7 @@ TEST_F(FormingPackages, FillingRepeatsUntilOneUnderfullPackageIsLeftAndEmptyOnes
 
 TEST_F(FormingPackages, FullAndSingleUnderfullPackagesStayAsTheyAre)
 {
-    package(101);
-    package(102);
-    package(103);
-    declarations(1000, 50, 101);
-    declarations(2000, 50, 102);
-    declarations(3000, 49, 103);
+    filledPackages({{101, 1000, 50}, {102, 2000, 50}, {103, 3000, 49}});
     form();
     EXPECT_EQ(sizes(), (Sizes{{101, 50}, {102, 50}, {103, 49}}));
     EXPECT_EQ(idsIn(101), range(1000, 50));
@@ -133,10 +118,7 @@ TEST_F(FormingPackages, FullAndSingleUnderfullPackagesStayAsTheyAre)
 
 TEST_F(FormingPackages, PackagesOverFiftyKeepTheirSmallestFiftyAndTheRestFillNewOnes)
 {
-    package(101);
-    package(102);
-    declarations(1000, 51, 101);
-    declarations(2000, 75, 102);
+    filledPackages({{101, 1000, 51}, {102, 2000, 75}});
     declarations(500, 10, 0); // older data left these without a package
     form();
     EXPECT_EQ(idsIn(101), range(1000, 50));
@@ -272,13 +254,8 @@ TEST_F(FormingPackages, BornOnTheServerDateIsNoError)
 
 TEST_F(FormingPackages, ASecondRunChangesNothing)
 {
-    package(101);
-    package(102);
-    package(103);
+    filledPackages({{101, 1000, 70}, {102, 2000, 12}, {103, 3000, 33}});
     package(104, 1, 2009);
-    declarations(1000, 70, 101);
-    declarations(2000, 12, 102);
-    declarations(3000, 33, 103);
     declarations(4000, 8, 0);
     declarations(5000, 4, 104, 2009, 3);
     declarations(6000, 2, 102, 2010, 3, false);

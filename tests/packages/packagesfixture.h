@@ -63,6 +63,18 @@ protected:
                            : QString()));
     }
 
+    // Packages of agent 1 in 2010, each holding `count` declarations from `firstId` on.
+    struct Filled {
+        int package, firstId, count;
+    };
+    void filledPackages(std::initializer_list<Filled> packages)
+    {
+        for (const Filled &f : packages)
+            package(f.package);
+        for (const Filled &f : packages)
+            declarations(f.firstId, f.count, f.package);
+    }
+
     qint64 generator() { return scalar("select gen_id(gen_pl_id, 0) from rdb$database").toLongLong(); }
 
     // Declarations of each package of agent 1 in the year, by package number.
