@@ -8,12 +8,16 @@
 #include "data/tdm.h"
 #include "records/detachedhandler.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 class BenchDatabase
 {
 public:
-    BenchDatabase()
+    // In a new folder under `parent`, or under the temporary folder when none is given.
+    explicit BenchDatabase(const QString &parent = QString())
+        : m_dir(parent.isEmpty() ? QDir::tempPath() + QStringLiteral("/bench-XXXXXX")
+                                 : QDir(parent).filePath(QStringLiteral("bench-XXXXXX")))
     {
         const QString path = m_dir.filePath(QStringLiteral("bench.gdb"));
         DatabaseMaker::create(path, DatabaseMaker::Kind::Delivered);
@@ -29,6 +33,8 @@ public:
     }
     BenchDatabase(const BenchDatabase &) = delete;
     BenchDatabase &operator=(const BenchDatabase &) = delete;
+
+    QString path() const { return m_dir.filePath(QStringLiteral("bench.gdb")); }
 
 private:
     QTemporaryDir m_dir;

@@ -8,6 +8,7 @@
 #include "maintenance/tfclprof.h"
 #include "packages/formtypemarks.h"
 #include "persons/deletions.h"
+#include "packages/packageforming.h"
 #include "persons/personsworkspace.h"
 #include "persons/remainingmonths.h"
 #include "platform/clock.h"
@@ -226,6 +227,7 @@ void TFPers::connectHandlers()
     ui->ExportregistrulinExcel1->setData(1);
     for (QAction *a : {ui->ipaulregistrului1, ui->ExportregistrulinExcel1})
         guarded(a, triggered, this, [a] { RegisterReport::run(a->data().toInt()); });
+    guarded(ui->Formareapachetelor1, triggered, this, [this] { Formareapachetelor1Click(); });
 }
 
 // The commands on whole rows of the menus "&Date", "D&eclaratia" and "&Salariul" and of the
@@ -336,6 +338,11 @@ void TFPers::pageButtonClick(int tag)
 }
 
 // ---------------------------------------------------------------- menus
+
+void TFPers::Formareapachetelor1Click()
+{
+    PackageForming::run();
+}
 
 void TFPers::Adaugire1Click()
 {
