@@ -27,7 +27,7 @@ namespace {
 
 enum Column { Luna, DeLa, PinaLa, Zile, Categoria, Functia, Fond, Boala, Individuale, Angajator };
 
-class AutomaticCompletionWindow : public PersonsFixture
+class AutomaticCompletionWindow : public PersonsWindowFixture
 {
 protected:
     void SetUp() override
@@ -45,18 +45,6 @@ protected:
         w = openPersonsWindow("2010");
         get<QPushButton>("BitBtn1")->click(); // every person: ION ANA (3) first
         grid = get<DBGridEh>("DBGridEh2");
-    }
-    void TearDown() override
-    {
-        delete w;
-        FPers = nullptr;
-        PersonsFixture::TearDown();
-    }
-    template <class T> T *get(const char *name)
-    {
-        T *c = w->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_TRUE(c) << name;
-        return c;
     }
     // Types over the text of a data-aware box from its start.
     void type(const char *name, const QString &text)
@@ -87,7 +75,6 @@ protected:
     }
 
     ScriptedUserInteraction ui;
-    TFPers *w = nullptr;
     DBGridEh *grid = nullptr;
 };
 

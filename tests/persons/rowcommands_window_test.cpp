@@ -23,7 +23,7 @@ namespace {
 
 enum Column { Fond = 6, Individuale = 8, Declaratie = 10 };
 
-class RowCommandsWindow : public PersonsFixture
+class RowCommandsWindow : public PersonsWindowFixture
 {
 protected:
     void SetUp() override
@@ -56,12 +56,6 @@ protected:
         grid = w->findChild<DBGridEh *>("DBGridEh2");
         ASSERT_TRUE(grid);
     }
-    void TearDown() override
-    {
-        delete w;
-        FPers = nullptr;
-        PersonsFixture::TearDown();
-    }
     void trigger(const char *name)
     {
         auto *a = w->findChild<QAction *>(QString::fromLatin1(name));
@@ -71,7 +65,6 @@ protected:
     QString shown(int row, int column) { return grid->model()->index(row, column).data().toString(); }
 
     ScriptedUserInteraction ui;
-    TFPers *w = nullptr;
     DBGridEh *grid = nullptr;
 };
 

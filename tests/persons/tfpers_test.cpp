@@ -15,6 +15,7 @@
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testclock.h"
 #include "tests/persons/personsfixture.h"
+#include "tests/persons/personswindow.h"
 #include "tests/support/testdatabase.h"
 
 #include <QAccessible>
@@ -30,7 +31,7 @@
 
 namespace {
 
-class PersonsWindow : public PersonsFixture
+class PersonsWindow : public PersonsWindowFixture
 {
 protected:
     void SetUp() override
@@ -43,18 +44,6 @@ protected:
         w->show();
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-    }
-    void TearDown() override
-    {
-        delete w;
-        FPers = nullptr;
-        PersonsFixture::TearDown();
-    }
-    template <class T> T *get(const char *name)
-    {
-        T *c = w->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_TRUE(c) << name;
-        return c;
     }
     QStringList listed()
     {
@@ -84,7 +73,6 @@ protected:
     bool bold(const char *button) { return get<QPushButton>(button)->font().bold(); }
 
     ScriptedUserInteraction ui;
-    TFPers *w = nullptr;
 };
 
 TEST_F(PersonsWindow, OpensWithItsCaptionControlsAndMenus)
