@@ -64,6 +64,7 @@ private:
     void Stergere4Click();               // delete the declaration
     void Stergere2Click();               // delete the monthly row
     void Primara1Click(QAction *entry);  // Primara1/2 (tag 1), Decorectare1/2 (tag 3)
+    void Anulareapachetuluielectronic1Click();
 
     void showPage(int page);
     bool handleWindowKey(int key);
