@@ -7,6 +7,7 @@
 #include "grid/uppercaseinput.h"
 #include "maintenance/tfclprof.h"
 #include "packages/formtypemarks.h"
+#include "packages/tfpachan.h"
 #include "persons/deletions.h"
 #include "packages/packageforming.h"
 #include "persons/personsworkspace.h"
@@ -241,6 +242,7 @@ void TFPers::connectRowCommands()
     guarded(ui->Stergere2, triggered, this, [this] { Stergere2Click(); });
     for (QAction *a : {ui->Primara1, ui->Decorectare1, ui->Primara2, ui->Decorectare2})
         guarded(a, triggered, this, [this, a] { Primara1Click(a); });
+    guarded(ui->Anulareapachetuluielectronic1, triggered, this, [this] { Anulareapachetuluielectronic1Click(); });
 }
 
 // ---------------------------------------------------------------- creation and activation
@@ -400,6 +402,19 @@ void TFPers::Primara1Click(QAction *entry)
     clearFooterSums();
     pageButtonClick(2);
     DM->saldo_data->locate(QStringLiteral("sd_id"), *row);
+}
+
+// Lists the electronic packages of the agent and year and annuls the chosen ones; the salary
+// page is read again afterwards, as the marks of its rows may have changed.
+void TFPers::Anulareapachetuluielectronic1Click()
+{
+    PostPendingEdits();
+    {
+        TFPachAn dialog(this);
+        dialog.loadRegistry();
+        dialog.exec();
+    }
+    ui->BitBtn9->click();
 }
 
 // ---------------------------------------------------------------- keys

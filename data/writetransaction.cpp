@@ -1,0 +1,41 @@
+#include "data/writetransaction.h"
+#include "data/tdm.h"
+
+#include <exception>
+
+WriteTransaction::WriteTransaction() : m_uncaught(std::uncaught_exceptions())
+{
+    DM->IBT2->commitIfActive();
+    DM->IBT2->startTransaction();
+}
+
+WriteTransaction::~WriteTransaction() noexcept(false)
+{
+    if (m_done)
+        return;
+    const bool unwinding = std::uncaught_exceptions() > m_uncaught;
+    try {
+        DM->IBQ2->close();
+        if (DM->IBT2->active())
+            DM->IBT2->rollback();
+    } catch (...) {
+        if (!unwinding)
+            throw;
+    }
+}
+
+void WriteTransaction::exec(const QString &sql)
+{
+    IbQuery *q = DM->IBQ2;
+    q->close();
+    q->clearSql();
+    q->addSql(sql);
+    q->execQuery();
+}
+
+void WriteTransaction::commit()
+{
+    DM->IBT2->commit();
+    DM->IBQ2->close();
+    m_done = true;
+}

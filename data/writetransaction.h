@@ -1,0 +1,27 @@
+#pragma once
+// Several writes that must stand or fall together: they run on IBQ2 in one IBT2 transaction,
+// committed once. Leaving the scope without commit() rolls every one of them back.
+
+#include <QString>
+
+class WriteTransaction
+{
+public:
+    // Ends whatever IBT2 held (commit if active) and starts the transaction.
+    WriteTransaction();
+    // Rolls back unless commit() ran; while an exception unwinds, errors of the rollback are
+    // dropped so that the first error stays the one reported.
+    ~WriteTransaction() noexcept(false);
+
+    WriteTransaction(const WriteTransaction &) = delete;
+    WriteTransaction &operator=(const WriteTransaction &) = delete;
+
+    // Closes IBQ2, sets the statement and executes it in the transaction.
+    void exec(const QString &sql);
+    // Commits every statement executed and closes IBQ2.
+    void commit();
+
+private:
+    int m_uncaught;
+    bool m_done = false;
+};
