@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 launcher=()
-command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$PWD" # a clone in another folder reuses the same cache entries
+fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEVD_WERROR=$werror "${launcher[@]}"
 cmake --build build -j"$(nproc)"
