@@ -8,7 +8,8 @@ werror=OFF
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  export CCACHE_BASEDIR="$PWD" # a clone in another folder reuses the same cache entries
+  # A clone in another folder reuses the same cache entries.
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEVD_WERROR=$werror "${launcher[@]}"
 cmake --build build -j"$(nproc)"
