@@ -53,8 +53,8 @@ protected:
         declaration(100, 20, 1);
         declaration(101, 20, 2);
         declaration(102, 21, 3);
-        row(1, 100, 1, "10.005", "0", "0.605", "2.3", "'01.01.2012'", "'31.01.2012'", "2141", "101");
-        row(2, 100, 2, "10.004", "1.5", "0.6", "2.3", "'01.02.2012'", "'29.02.2012'", "2141", "101");
+        row(1, 100, 1, "10.005", "0", "0.605", "2.304", "'01.01.2012'", "'31.01.2012'", "2141", "101");
+        row(2, 100, 2, "10.004", "1.5", "0.6", "2.304", "'01.02.2012'", "'29.02.2012'", "2141", "101");
         row(3, 101, 3, "500", "0", "3", "5", "'01.03.2012'", "'31.03.2012'", "null", "150");
         row(4, 102, 12, "123456789.126", "0", "-1.5", "0", "null", "null", "2141", "101");
     }
@@ -154,7 +154,7 @@ TEST_F(PackageFilesTest, TheFourFilesHoldTheRowsByteForByte)
     PackageFiles files(out.path(), header(), DM->rev5_pl, DM->rev5_na);
     writeAll(files);
 
-    // Round2(10.005) + Round2(10.004) = 10.01 + 10.00; category 150 leaves the pay fund out of
+    // Round2(10.005) + Round2(10.004) = 10.01 + 10.00; 2.304 twice sums to 4.60, not 4.61; category 150 leaves the pay fund out of
     // its declaration's total; 123456789.126 keeps 10 significant digits.
     const QByteArray sd = line({"100", "1", "1", "2141", "101", "5", "01.01.2012", "31.01.2012", "10.01", "0.00",
                                 "0.61", "2.30", "2.91"})
