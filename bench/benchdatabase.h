@@ -3,6 +3,7 @@
 // for the benchmarks.
 
 #include "data/databasemaker.h"
+#include "data/formats.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
@@ -47,4 +48,24 @@ inline void loadRows(RecordSet *set, const QString &sql)
     DetachedHandler post(set->beforePost), insert(set->afterInsert);
     ReadScope read(DM->IBQ1, sql);
     CopyToMemTable(read.query(), set, 3);
+}
+
+// The twelve monthly rows of a declaration of `year` written bare, one INSERT each committed at
+// once, with identifiers from `firstId` on and the amounts the save rule would store: the
+// baseline the rules are measured against.
+inline void insertBareMonths(int firstId, int declaration, int year, const QString &payFund,
+                             const QString &individual, const QString &employer)
+{
+    for (int month = 1; month <= 12; ++month) {
+        const QDate first(year, month, 1);
+        DM->execWrite(QStringLiteral("Insert into saldo_data (SD_ID,SD_NA,SD_MONTH,SD_PAYM_FOND,SD_ILL,SD_TARIFF_AP,"
+                                     "SD_SUM_ADD,SD_SUM_REAL,SD_TARIFF_EA,SD_SUM_ADD_EA,SD_SUM_REAL_EA,SD_PENS_FUND,"
+                                     "SD_DELA_D,SD_PINA_D,SD_ZILE_N,SD_AP_CATEGORY,SD_POSITION,SD_KFT_RF) "
+                                     "values(%1,%2,%3,%4,0,10114,%5,NULL,10114,%6,NULL,NULL,'%7','%8',5,101,NULL,1)")
+                          .arg(firstId + month)
+                          .arg(declaration)
+                          .arg(month)
+                          .arg(payFund, individual, employer, Formats::dateText(first),
+                               Formats::dateText(first.addMonths(1).addDays(-1))));
+    }
 }

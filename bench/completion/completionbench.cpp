@@ -72,17 +72,8 @@ void completedDeclaration(int person)
 // The 12 rows of a declaration written bare: one INSERT each, committed at once.
 void bareRows(int declaration)
 {
-    for (int month = 1; month <= kMonths; ++month) {
-        const QDate first(kYear + 1, month, 1);
-        DM->execWrite(QStringLiteral("Insert into saldo_data (SD_ID,SD_NA,SD_MONTH,SD_PAYM_FOND,SD_ILL,SD_TARIFF_AP,"
-                                     "SD_SUM_ADD,SD_SUM_REAL,SD_TARIFF_EA,SD_SUM_ADD_EA,SD_SUM_REAL_EA,SD_PENS_FUND,"
-                                     "SD_DELA_D,SD_PINA_D,SD_ZILE_N,SD_AP_CATEGORY,SD_POSITION,SD_KFT_RF) "
-                                     "values(%1,%2,%3,0,0,10114,0,NULL,10114,0,NULL,NULL,'%4','%5',5,101,NULL,1)")
-                          .arg(5000000 + declaration * kMonths + month)
-                          .arg(kRecalculated + 1)
-                          .arg(month)
-                          .arg(Formats::dateText(first), Formats::dateText(first.addMonths(1).addDays(-1))));
-    }
+    insertBareMonths(5000000 + declaration * kMonths, kRecalculated + 1, kYear + 1, QStringLiteral("0"),
+                     QStringLiteral("0"), QStringLiteral("0"));
 }
 
 // The 12 contributions of the declaration written bare: one UPDATE each, committed at once.

@@ -3,6 +3,7 @@
 // database in the same run, as many bare single-row INSERTs each committed at once and as many
 // calls of the identifier procedure alone; prints the three rates. Run by hand: build/bench/bench_saldo [folder for the database file [persons]]
 
+#include "bench/benchdatabase.h"
 #include "data/databasemaker.h"
 #include "data/formats.h"
 #include "data/helpers.h"
@@ -54,17 +55,8 @@ void makePersons(int n)
 // The 12 rows of one person written bare: one INSERT, each committed at once.
 void bareRows(int person)
 {
-    for (int month = 1; month <= kMonths; ++month) {
-        const QDate first(kYear + 1, month, 1);
-        DM->execWrite(QStringLiteral("Insert into saldo_data (SD_ID,SD_NA,SD_MONTH,SD_PAYM_FOND,SD_ILL,SD_TARIFF_AP,"
-                                     "SD_SUM_ADD,SD_SUM_REAL,SD_TARIFF_EA,SD_SUM_ADD_EA,SD_SUM_REAL_EA,SD_PENS_FUND,"
-                                     "SD_DELA_D,SD_PINA_D,SD_ZILE_N,SD_AP_CATEGORY,SD_POSITION,SD_KFT_RF) "
-                                     "values(%1,%2,%3,7000,0,10114,420,NULL,10114,1610,NULL,NULL,'%4','%5',5,101,NULL,1)")
-                          .arg(5000000 + person * kMonths + month)
-                          .arg(100000 + person + 1)
-                          .arg(month)
-                          .arg(Formats::dateText(first), Formats::dateText(first.addMonths(1).addDays(-1))));
-    }
+    insertBareMonths(5000000 + person * kMonths, 100000 + person + 1, kYear + 1, QStringLiteral("7000"),
+                     QStringLiteral("420"), QStringLiteral("1610"));
 }
 
 // The identifiers of 12 new rows, fetched as the rule fetches them. Each generator step is
