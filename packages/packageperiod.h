@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPair>
 #include <QStringList>
+#include <QMetaType>
 #include <QVariant>
 
 struct PackagePeriod
@@ -23,3 +24,4 @@ struct PackagePeriod
     // chosen form type (null: none). Raises EE when the choice cannot form a package.
     void choose(int year, int item, const QVariant &formType);
 };
+Q_DECLARE_METATYPE(PackagePeriod)
