@@ -414,7 +414,7 @@ void TFPers::Anulareapachetuluielectronic1Click()
         dialog.loadRegistry();
         dialog.exec();
     }
-    ui->BitBtn9->click();
+    pageButtonClick(2);
 }
 
 // ---------------------------------------------------------------- keys
