@@ -33,6 +33,17 @@ void WriteTransaction::exec(const QString &sql)
     q->execQuery();
 }
 
+QVariant WriteTransaction::value(const QString &sql)
+{
+    IbQuery *q = DM->IBQ2;
+    q->close();
+    q->setSql(sql);
+    q->open();
+    const QVariant v = q->eof() ? QVariant() : q->value(0);
+    q->close();
+    return v;
+}
+
 void WriteTransaction::commit()
 {
     DM->IBT2->commit();

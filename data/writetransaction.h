@@ -3,6 +3,7 @@
 // committed once. Leaving the scope without commit() rolls every one of them back.
 
 #include <QString>
+#include <QVariant>
 
 class WriteTransaction
 {
@@ -18,6 +19,9 @@ public:
 
     // Closes IBQ2, sets the statement and executes it in the transaction.
     void exec(const QString &sql);
+    // Runs a select in the transaction, so that it sees the statements executed before it,
+    // and gives the first column of its first row (null when there is none).
+    QVariant value(const QString &sql);
     // Commits every statement executed and closes IBQ2.
     void commit();
 

@@ -180,7 +180,11 @@ void PackageFiles::checkValues(RecordSet *monthlyRows) const
 {
     const_cast<PackageFiles *>(this)->sdBytes(monthlyRows, false);
     tBytes();
-    naBytes();
+    QSet<qint64> withRows;
+    if (const int id = monthlyRows->fieldIndex(QStringLiteral("na_id")); id >= 0)
+        for (int r = 0; r < monthlyRows->recordCount(); ++r)
+            withRows.insert(whole(monthlyRows->valueAt(r, id)));
+    naBytes(&withRows);
 }
 
 QByteArray PackageFiles::sdBytes(RecordSet *rows, bool addToPackages)
@@ -332,12 +336,14 @@ QByteArray PackageFiles::tBytes() const
     return out;
 }
 
-QByteArray PackageFiles::naBytes() const
+QByteArray PackageFiles::naBytes(const QSet<qint64> *only) const
 {
     QByteArray out;
     RecordSet *s = m_declarations;
     const NaFields f(s);
     for (int r = 0; r < s->recordCount(); ++r) {
+        if (only && !only->contains(whole(s->valueAt(r, f.id))))
+            continue;
         const QString owner = personText(s, f, r);
         Line line(out, owner);
         line.plain(wholeText(s->valueAt(r, f.id)));

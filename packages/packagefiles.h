@@ -3,6 +3,7 @@
 // Windows-1250, a 0xB0 byte after every field and CR LF after every line.
 
 #include <QByteArray>
+#include <QSet>
 #include <QDate>
 #include <QString>
 
@@ -31,8 +32,9 @@ public:
     PackageFiles(const QString &folder, const Header &header, RecordSet *packages, RecordSet *declarations);
 
     // Raises EE, naming the person and the field, when a value that the files would hold
-    // contains the separator byte, a line end, or a character the code page lacks. The writers
-    // run it on what they write; forming runs it once before the first file.
+    // contains the separator byte, a line end, or a character the code page lacks. Declarations
+    // without monthly rows are left out, as the files leave them out. writeSd() runs it before
+    // the first file is written.
     void checkValues(RecordSet *monthlyRows) const;
 
     // REV5_SD from the monthly rows (by package, declaration and month), adding each
@@ -57,7 +59,7 @@ private:
     QByteArray sdBytes(RecordSet *rows, bool addToPackages);
     QByteArray ipBytes();
     QByteArray tBytes() const;
-    QByteArray naBytes() const;
+    QByteArray naBytes(const QSet<qint64> *only = nullptr) const;
     void save(const QString &fileName, const QByteArray &bytes) const;
 
     QString m_folder;

@@ -7,6 +7,8 @@
 #include "grid/uppercaseinput.h"
 #include "maintenance/tfclprof.h"
 #include "packages/formtypemarks.h"
+#include "packages/electronicpackage.h"
+#include "packages/tfpach.h"
 #include "packages/tfpachan.h"
 #include "persons/deletions.h"
 #include "packages/packageforming.h"
@@ -229,6 +231,7 @@ void TFPers::connectHandlers()
     for (QAction *a : {ui->ipaulregistrului1, ui->ExportregistrulinExcel1})
         guarded(a, triggered, this, [a] { RegisterReport::run(a->data().toInt()); });
     guarded(ui->Formareapachetelor1, triggered, this, [this] { Formareapachetelor1Click(); });
+    guarded(ui->Formareapachetuluielectronic1, triggered, this, [this] { Formareapachetuluielectronic1Click(); });
 }
 
 // The commands on whole rows of the menus "&Date", "D&eclaratia" and "&Salariul" and of the
@@ -344,6 +347,26 @@ void TFPers::pageButtonClick(int tag)
 void TFPers::Formareapachetelor1Click()
 {
     PackageForming::run();
+}
+
+// Forms the packages, asks for the period and forms the electronic package of it; closing the
+// dialog without a period ends the command without a word.
+void TFPers::Formareapachetuluielectronic1Click()
+{
+    ElectronicPackage::prepare();
+    PackagePeriod period;
+    {
+        TFPach dialog(ui->ComboBox1->currentText().trimmed().toInt(), this);
+        dialog.exec();
+        period = dialog.period();
+    }
+    if (period.PeriodCode.isEmpty())
+        return;
+    const int formType = DM->Temp->field(QStringLiteral("kft_rf")).asInteger();
+    if (ElectronicPackage::form(period, formType, true).isEmpty())
+        return;
+    pageButtonClick(2);
+    userInteraction().inform(QStringLiteral("Exportul s-a facut !"));
 }
 
 void TFPers::Adaugire1Click()

@@ -65,6 +65,7 @@ private:
     void Stergere2Click();               // delete the monthly row
     void Primara1Click(QAction *entry);  // Primara1/2 (tag 1), Decorectare1/2 (tag 3)
     void Formareapachetelor1Click();     // "&Formarea pachetelor" of "&Pachete"
+    void Formareapachetuluielectronic1Click(); // "Formarea &pachetului electronic"
     void Anulareapachetuluielectronic1Click(); // "Anularea pachetului electronic"
 
     void showPage(int page);

@@ -17,6 +17,10 @@ QString inProgramFolder(const QString &name);
 // exists, folder + "/" + name.
 QString findFileNoCase(const QString &folder, const QString &name);
 bool fileExistsNoCase(const QString &folder, const QString &name);
+// Gives the file `from` the name `to` in one step, replacing a file of that name: a reader sees
+// the old file or the new one, never neither. False when the two are on different file systems
+// or the rename fails.
+bool replaceFile(const QString &from, const QString &to);
 
 // Starts the program with its arguments, each passed as one argument whatever blanks it holds,
 // and waits for it without a time limit. 0 when it ran and ended with exit code 0, else 1.
