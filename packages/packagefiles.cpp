@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include <charconv>
+#include <functional>
 #include <cmath>
 
 namespace {
@@ -22,7 +23,9 @@ const char Separator = '\xB0';
 class Line
 {
 public:
-    Line(QByteArray &out, const QString &owner) : m_out(out), m_owner(owner) { }
+    // `owner` names who the line belongs to; it is asked only when a value is refused.
+    Line(QByteArray &out, std::function<QString()> owner) : m_out(out), m_owner(std::move(owner)) { }
+    Line(QByteArray &out, const QString &owner) : m_out(out), m_owner([owner] { return owner; }) { }
     ~Line() { m_out.append("\r\n", 2); }
 
     // Digits, points and signs the program made itself.
@@ -54,11 +57,11 @@ private:
     {
         throw EE(QStringLiteral("%1: câmpul „%2” conține %3, care nu poate fi scris în pachetul "
                                 "electronic.\nCorectați datele și formați din nou pachetul.")
-                     .arg(m_owner, field, what));
+                     .arg(m_owner(), field, what));
     }
 
     QByteArray &m_out;
-    const QString &m_owner;
+    std::function<QString()> m_owner;
 };
 
 QString wholeText(const QVariant &v)
@@ -179,6 +182,11 @@ QByteArray PackageFiles::nameBytes(const QString &name)
 void PackageFiles::checkValues(RecordSet *monthlyRows) const
 {
     const_cast<PackageFiles *>(this)->sdBytes(monthlyRows, false);
+    checkHeaderAndDeclarations(monthlyRows);
+}
+
+void PackageFiles::checkHeaderAndDeclarations(RecordSet *monthlyRows) const
+{
     tBytes();
     QSet<qint64> withRows;
     if (const int id = monthlyRows->fieldIndex(QStringLiteral("na_id")); id >= 0)
@@ -200,12 +208,15 @@ QByteArray PackageFiles::sdBytes(RecordSet *rows, bool addToPackages)
               category = need(rows, "sd_ap_category");
 
     // Who a row belongs to, for a refusal.
-    QHash<qint64, QString> owners;
-    if (!addToPackages && m_declarations) {
-        const NaFields f(m_declarations);
-        for (int r = 0; r < m_declarations->recordCount(); ++r)
-            owners.insert(whole(m_declarations->valueAt(r, f.id)), personText(m_declarations, f, r));
-    }
+    auto ownerOf = [this](const QVariant &id) {
+        if (m_declarations) {
+            const NaFields f(m_declarations);
+            for (int r = 0; r < m_declarations->recordCount(); ++r)
+                if (whole(m_declarations->valueAt(r, f.id)) == whole(id))
+                    return personText(m_declarations, f, r);
+        }
+        return QStringLiteral("Declarația %1").arg(wholeText(id));
+    };
 
     int plSums[4] = {0, 0, 0, 0};
     if (addToPackages) {
@@ -263,8 +274,7 @@ QByteArray PackageFiles::sdBytes(RecordSet *rows, bool addToPackages)
         sums.employer += Round2(vEa);
         sums.individual += Round2(vAdd);
 
-        const QString owner = owners.value(whole(id), QStringLiteral("Declarația %1").arg(wholeText(id)));
-        Line line(out, owner);
+        Line line(out, [&ownerOf, id] { return ownerOf(id); });
         auto field = [&](int i) {
             const FieldType t = rows->fieldDef(i).type;
             const QString v = valueText(rows->valueAt(r, i), t);
@@ -379,8 +389,11 @@ void PackageFiles::save(const QString &fileName, const QByteArray &bytes) const
 
 void PackageFiles::writeSd(RecordSet *monthlyRows, RecordSet *copies)
 {
-    checkValues(monthlyRows);
+    // Every value is looked at before the first file is written: the rows as their lines are
+    // made (a refusal leaves the package sums half added, and nothing written), then the
+    // header and the declarations that have rows.
     const QByteArray bytes = sdBytes(monthlyRows, true);
+    checkHeaderAndDeclarations(monthlyRows);
     save(QStringLiteral("REV5_SD"), bytes);
     if (copies && copies != monthlyRows) {
         copies->close();

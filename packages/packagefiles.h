@@ -57,6 +57,7 @@ public:
 
 private:
     QByteArray sdBytes(RecordSet *rows, bool addToPackages);
+    void checkHeaderAndDeclarations(RecordSet *monthlyRows) const;
     QByteArray ipBytes();
     QByteArray tBytes() const;
     QByteArray naBytes(const QSet<qint64> *only = nullptr) const;
