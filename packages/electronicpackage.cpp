@@ -138,16 +138,15 @@ void loadMonthlyRows(RecordSet *rows, const QString &Y, const QString &E, const 
     LoadQueryRows(read.query(), rows);
 }
 
-// Keeps the declarations that have rows in rev5_sd and the packages that keep a declaration,
+// Keeps the declarations that have rows written and the packages that keep a declaration,
 // each package counting the declarations it keeps.
-void prune()
+void prune(RecordSet *written)
 {
-    RecordSet *sd = DM->rev5_sd, *na = DM->rev5_na, *pl = DM->rev5_pl;
+    RecordSet *na = DM->rev5_na, *pl = DM->rev5_pl;
     QSet<qint64> sent;
-    if (const int id = sd->fieldIndex(QStringLiteral("na_id")); id >= 0)
-        for (int r = 0; r < sd->recordCount(); ++r)
-            sent.insert(whole(sd->valueAt(r, id)));
-    sd->close();
+    if (const int id = written->fieldIndex(QStringLiteral("na_id")); id >= 0)
+        for (int r = 0; r < written->recordCount(); ++r)
+            sent.insert(whole(written->valueAt(r, id)));
 
     auto keepRows = [](RecordSet *set, const std::function<bool(int row)> &keep) {
         std::vector<std::vector<QVariant>> kept;
@@ -211,9 +210,9 @@ void writeFiles(const QString &folder, const PackageFiles::Header &h, const QStr
     DM->rev5_na->setIndexFieldNames(QStringLiteral("na_id"));
 
     PackageFiles files(folder, h, DM->rev5_pl, DM->rev5_na);
-    files.writeSd(&rows, DM->rev5_sd);
+    files.writeSd(&rows);
+    prune(&rows);
     rows.close();
-    prune();
     files.writeIp();
     files.writeT();
     files.writeNa();
