@@ -5,6 +5,7 @@
 #include "app/tfagent.h"
 #include "app/tfmain.h"
 #include "data/helpers.h"
+#include "data/romanianorder.h"
 #include "data/tdm.h"
 #include "grid/dbedit.h"
 #include "grid/dbgrid.h"
@@ -123,12 +124,14 @@ TEST_F(AgentWindow, CaptionsLabelsColumnsAndSectorList)
     for (const char *box : {"DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8"})
         EXPECT_TRUE(child<DbEdit>(box)->upperCase()) << box;
     EXPECT_TRUE(child<DbEdit>("DBEdit1")->isReadOnly());
-    // The sectors by name, the codes beside them.
+    // The sectors by name in Romanian order (CĂLĂRAŞI before CRIULENI), the codes beside them.
     auto *c = child<DbLookupComboBox>("DBLookupComboBox1");
     ASSERT_EQ(c->count(), DM->k_adm_area2->recordCount());
     for (int i = 1; i < c->count(); ++i)
-        EXPECT_LT(c->itemText(i - 1).compare(c->itemText(i), Qt::CaseInsensitive), 0);
+        EXPECT_LT(RomanianOrder::compare(c->itemText(i - 1), c->itemText(i)), 0);
     EXPECT_EQ(c->itemText(0), "ANENII NOI");
+    EXPECT_LT(c->findText(QStringLiteral("CĂLĂRAŞI")), c->findText(QStringLiteral("CRIULENI")));
+    EXPECT_LT(c->findText(QStringLiteral("ŞOLDĂNEŞTI")), c->findText(QStringLiteral("TARACLIA")));
 }
 
 TEST_F(AgentWindow, EveryBoxIsNamedAfterItsCaptionAndTheGridHasAName)
