@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -159,6 +160,19 @@ TEST_F(PreviewDialogs, TheSaveDialogOfThePdfSpeaksRomanian)
     EXPECT_TRUE(s.texts.contains("&Numele fişierului:")) << s.texts.join('|').toStdString();
     EXPECT_TRUE(s.texts.contains("Fişiere PDF (*.pdf)")) << s.texts.join('|').toStdString();
     EXPECT_TRUE(englishIn(s.texts).isEmpty()) << englishIn(s.texts).join('|').toStdString();
+}
+
+TEST(QtTexts, TheContextMenuOfABoxSpeaksRomanian)
+{
+    QLineEdit box;
+    box.setText(QStringLiteral("POPESCU"));
+    std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+    QStringList texts;
+    for (QAction *a : menu->actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    EXPECT_TRUE(englishIn(texts).isEmpty()) << englishIn(texts).join('|').toStdString();
+    EXPECT_TRUE(texts.filter(QStringLiteral("&Copiere")).size() == 1) << texts.join('|').toStdString();
 }
 
 TEST(EnglishQtWords, AreFoundAsWholeWordsOnly)

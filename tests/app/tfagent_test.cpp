@@ -119,6 +119,9 @@ TEST_F(AgentWindow, CaptionsLabelsColumnsAndSectorList)
     EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), "IDNO");
     EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), "DENUMIREA");
     EXPECT_EQ(m->headerData(2, Qt::Horizontal).toString(), "COD FOSK");
+    // The IDNO column shows its 17 digits whole.
+    auto *agents = child<DbGrid>("DBGrid1");
+    EXPECT_GE(agents->columnWidth(0), agents->fontMetrics().horizontalAdvance(QString(17, u'0')));
     EXPECT_EQ(child<DbEdit>("DBEdit3")->inputMask(), "9999999"); // a blank placeholder is not repeated
     EXPECT_EQ(child<DbEdit>("DBEdit5")->inputMask(), QString(17, u'0'));
     for (const char *box : {"DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8"})
