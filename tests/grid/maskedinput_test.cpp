@@ -10,6 +10,7 @@
 #include "grid/dbgridmodel.h"
 #include "grid/maskedlineedit.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/typing.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -52,10 +53,15 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         return w;
     }
-    // A click halfway across the box, well to the right of where an empty mask starts.
-    static void clickMiddle(QWidget *w)
+    // A grid of a date and an amount, on the date of the first row.
+    DBGridEh *dateGrid()
     {
-        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+        auto *grid = place(new DBGridEh);
+        grid->setDataSource(&ds);
+        grid->addColumn(QStringLiteral("from"), QStringLiteral("De la data"));
+        grid->addColumn(QStringLiteral("pay"), QStringLiteral("Fond"));
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        return grid;
     }
     QVariant value(const char *field) { return people.field(QString::fromLatin1(field)).value(); }
 
@@ -69,12 +75,12 @@ TEST_F(MaskedInput, AClickIntoTheMiddleOfAnEmptyBoxTypesFromItsFirstPlace)
 {
     auto *cpas = place(new DbEdit(&ds, "cpas"));
     auto *born = place(new DbEdit(&ds, "born"));
-    clickMiddle(cpas);
+    clickInTheMiddle(cpas);
     EXPECT_EQ(cpas->cursorPosition(), 0);
     QTest::keyClicks(cpas, "12345678901");
     EXPECT_EQ(value("cpas").toString(), "12345678901");
 
-    clickMiddle(born);
+    clickInTheMiddle(born);
     QTest::keyClicks(born, "05032008");
     EXPECT_EQ(value("born").toDate(), QDate(2008, 3, 5));
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
@@ -83,7 +89,7 @@ TEST_F(MaskedInput, AClickIntoTheMiddleOfAnEmptyBoxTypesFromItsFirstPlace)
 TEST_F(MaskedInput, AClickGoesToTheFirstEmptyPlaceOrStaysOnATypedOne)
 {
     auto *born = place(new CursorEdit(&ds, "born"));
-    clickMiddle(born);
+    clickInTheMiddle(born);
     QTest::keyClicks(born, "0503");
     ASSERT_EQ(born->displayText(), "05.03.____");
 
@@ -143,11 +149,7 @@ TEST_F(MaskedInput, FirstEmptyPlaceFollowsLiteralsAndEscapes)
 
 TEST_F(MaskedInput, GridCellsTakeTheFieldsMaskAndDatesAreTypedWithoutDots)
 {
-    auto *grid = place(new DBGridEh);
-    grid->setDataSource(&ds);
-    grid->addColumn(QStringLiteral("from"), QStringLiteral("De la data"));
-    grid->addColumn(QStringLiteral("pay"), QStringLiteral("Fond"));
-    grid->setCurrentIndex(grid->model()->index(0, 0));
+    DBGridEh *grid = dateGrid();
     grid->setFocus();
 
     QTest::keyClick(grid, '0');
@@ -172,11 +174,7 @@ TEST_F(MaskedInput, GridCellsTakeTheFieldsMaskAndDatesAreTypedWithoutDots)
 
 TEST_F(MaskedInput, AnImpossibleDateIsRefusedInRomanian)
 {
-    auto *grid = place(new DBGridEh);
-    grid->setDataSource(&ds);
-    grid->addColumn(QStringLiteral("from"), QStringLiteral("De la data"));
-    grid->addColumn(QStringLiteral("pay"), QStringLiteral("Fond"));
-    grid->setCurrentIndex(grid->model()->index(0, 0));
+    DBGridEh *grid = dateGrid();
     QTest::keyClick(grid, '3');
     QTest::keyClicks(grid->activeEditor(), "1022026");
     QTest::keyClick(grid->activeEditor(), Qt::Key_Tab);

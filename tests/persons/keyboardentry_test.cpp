@@ -3,21 +3,11 @@
 // with the Down key, and what the window shows and asks read from the screen.
 
 #include "app/qtuserinteraction.h"
-#include "data/helpers.h"
-#include "data/readscope.h"
-#include "data/tdm.h"
 #include "grid/dbedit.h"
 #include "grid/dbgrid.h"
-#include "grid/dbgrideh.h"
-#include "grid/dbgridmodel.h"
-#include "persons/tfpers.h"
-#include "records/assuredpersonrules.h"
-#include "records/nameaccountrules.h"
-#include "records/saldodatarules.h"
 #include "tests/persons/personswindow.h"
+#include "tests/persons/salarygridfixture.h"
 #include "tests/support/modaldialogs.h"
-#include "tests/support/scripteduserinteraction.h"
-#include "tests/support/testdatabase.h"
 #include "tests/support/typing.h"
 
 #include <QAction>
@@ -28,12 +18,6 @@
 #include <QTest>
 
 namespace {
-
-// A click halfway across a box: on an empty mask, well to the right of its first place.
-void clickMiddle(QWidget *w)
-{
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
-}
 
 class PersonTyping : public PersonsWindowFixture
 {
@@ -49,7 +33,7 @@ protected:
     void clickAndType(const char *box, const QString &text)
     {
         auto *e = get<QLineEdit>(box);
-        clickMiddle(e);
+        clickInTheMiddle(e);
         typeText(e, text); // diacritics as the Romanian layout delivers them
     }
     ScriptedUserInteraction ui;
@@ -98,54 +82,9 @@ TEST_F(PersonTyping, ThePersonListShowsCodesWhole)
     EXPECT_GE(list->columnWidth(idnp), list->fontMetrics().horizontalAdvance(QString(13, u'0')));
 }
 
-enum Column { Luna, DeLa, PinaLa, Zile, Categoria, Functia, Fond, Boala, Individuale, Angajator, Declaratie };
-
-class SalaryTyping : public DataModuleTest
+class SalaryTyping : public SalaryGridFixture
 {
 protected:
-    void SetUp() override
-    {
-        DataModuleTest::SetUp();
-        exec("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
-        exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_first_name,ap_middle_name) "
-             "values(1,1,'11111111111','1111111111111','POPESCU','ION')");
-        exec("insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,na_period_end,"
-             "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
-             "values(10,NULL,1,2010,'N','01.01.2010','31.12.2010',101,'N',1,0,'N')");
-        {
-            ReadScope read(DM->IBQ1, "select * from econ_agent");
-            CopyToMemTable(read.query(), DM->econ_agent, 3);
-        }
-        for (RecordSet *s : {DM->assured_person, DM->name_account, DM->saldo_data})
-            s->createDataSet();
-        LoadClassifier(DM->k_month);
-        DM->declareFormTypes();
-        DM->cl_form_type->createDataSet();
-        DM->cl_form_type->append();
-        DM->cl_form_type->field("kft_id").setValue(1);
-        DM->cl_form_type->field("kft_name_ro").setValue(QStringLiteral("Primară"));
-        DM->cl_form_type->post();
-        DM->serverDate = QDateTime(QDate(2010, 12, 15), QTime(0, 0));
-        AssuredPersonRules::attach();
-        NameAccountRules::attach();
-        SaldoDataRules::attach();
-
-        w = openPersonsWindow("2010");
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-        w->findChild<QPushButton *>("BitBtn1")->click(); // every person
-        w->findChild<QPushButton *>("BitBtn9")->click(); // page "Salariul"
-        grid = w->findChild<DBGridEh *>("DBGridEh2");
-        ASSERT_TRUE(grid);
-        ASSERT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
-    }
-    void TearDown() override
-    {
-        DM->saldo_data->cancel();
-        delete w;
-        FPers = nullptr;
-        DataModuleTest::TearDown();
-    }
     // Keys go where the user's keys would go: the focused widget.
     void keys(const QString &text)
     {
@@ -172,10 +111,24 @@ protected:
         press(Qt::Key_Tab);
         keys("10000");
     }
-
-    ScriptedUserInteraction ui;
-    TFPers *w = nullptr;
-    DBGridEh *grid = nullptr;
+    // What the next message box showed; the button given answers it.
+    struct Box {
+        QString text, title;
+        QStringList buttons, texts;
+    };
+    static void readNextBox(Box &seen, QMessageBox::StandardButton answer)
+    {
+        whenDialogOpens([&seen, answer](QDialog *d) {
+            auto *box = qobject_cast<QMessageBox *>(d);
+            ASSERT_TRUE(box);
+            seen.text = box->text();
+            seen.title = box->windowTitle();
+            for (QAbstractButton *b : box->buttons())
+                seen.buttons << b->text();
+            seen.texts = dialogTexts(box);
+            box->button(answer)->click();
+        });
+    }
 };
 
 TEST_F(SalaryTyping, AMonthTypedKeyByKeyIsSavedByTheDownKey)
@@ -208,24 +161,14 @@ TEST_F(SalaryTyping, AnImpossibleDateIsRefusedInRomanianInAMessageBox)
     keys("i");
     press(Qt::Key_Tab);
     keys("31022010");
-    QString text, title;
-    QStringList buttons, texts;
-    whenDialogOpens([&](QDialog *d) {
-        auto *box = qobject_cast<QMessageBox *>(d);
-        ASSERT_TRUE(box);
-        text = box->text();
-        title = box->windowTitle();
-        for (QAbstractButton *b : box->buttons())
-            buttons << b->text();
-        texts = dialogTexts(box);
-        box->accept();
-    });
+    Box refusal;
+    readNextBox(refusal, QMessageBox::Ok);
     press(Qt::Key_Tab);
     setUserInteraction(&ui);
-    EXPECT_EQ(text, "'31.02.2010' nu este o dată validă");
-    EXPECT_EQ(title, "Evidenta individuala a contributiilor asigurarilor sociale");
-    EXPECT_EQ(buttons, QStringList{"OK"});
-    EXPECT_TRUE(englishIn(texts).isEmpty()) << englishIn(texts).join('|').toStdString();
+    EXPECT_EQ(refusal.text, "'31.02.2010' nu este o dată validă");
+    EXPECT_EQ(refusal.title, "Evidenta individuala a contributiilor asigurarilor sociale");
+    EXPECT_EQ(refusal.buttons, QStringList{"OK"});
+    EXPECT_TRUE(englishIn(refusal.texts).isEmpty()) << englishIn(refusal.texts).join('|').toStdString();
     EXPECT_TRUE(DM->saldo_data->field("SD_DELA_D").isNull());
 }
 
@@ -239,23 +182,14 @@ TEST_F(SalaryTyping, DeletingTheRowAsksWithDaAndNu)
 
     QtUserInteraction real;
     setUserInteraction(&real);
-    QString text, title;
-    QStringList buttons;
-    whenDialogOpens([&](QDialog *d) {
-        auto *box = qobject_cast<QMessageBox *>(d);
-        ASSERT_TRUE(box);
-        text = box->text();
-        title = box->windowTitle();
-        for (QAbstractButton *b : box->buttons())
-            buttons << b->text();
-        box->button(QMessageBox::No)->click();
-    });
+    Box question;
+    readNextBox(question, QMessageBox::No);
     w->findChild<QAction *>("Stergere2")->trigger();
     setUserInteraction(&ui);
-    EXPECT_EQ(title, "Confirmare");
-    EXPECT_EQ(text, "Confirmati stergerea salariului ?");
-    buttons.sort();
-    EXPECT_EQ(buttons, (QStringList{"&Da", "&Nu"}));
+    EXPECT_EQ(question.title, "Confirmare");
+    EXPECT_EQ(question.text, "Confirmati stergerea salariului ?");
+    question.buttons.sort();
+    EXPECT_EQ(question.buttons, (QStringList{"&Da", "&Nu"}));
     EXPECT_EQ(scalar("select count(*) from saldo_data").toInt(), 1); // "Nu" keeps the row
 }
 
