@@ -162,6 +162,15 @@ TEST_F(PreviewDialogs, TheSaveDialogOfThePdfSpeaksRomanian)
     EXPECT_TRUE(englishIn(s.texts).isEmpty()) << englishIn(s.texts).join('|').toStdString();
 }
 
+TEST(QtTexts, TheProgramsTranslationIsInstalled)
+{
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Da");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Revocare");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?"),
+              "%1 există deja.\nÎl înlocuiţi?");
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print to File (PDF)"), "Tipărire în fişier (PDF)");
+}
+
 TEST(QtTexts, TheContextMenuOfABoxSpeaksRomanian)
 {
     QLineEdit box;
