@@ -151,6 +151,9 @@ TEST_F(SalaryTyping, AMonthTypedKeyByKeyIsSavedByTheDownKey)
     EXPECT_EQ(cell(jan, Individuale), "500.00");
     EXPECT_EQ(cell(jan, Angajator), "2 300.00");
     EXPECT_EQ(grid->footerText(Fond), "10 000.00");
+    // Wide enough for a year's sums.
+    for (int c : {Fond, Boala, Individuale, Angajator})
+        EXPECT_GE(grid->columnWidth(c), grid->fontMetrics().horizontalAdvance(QStringLiteral("1 000 000.00"))) << c;
 }
 
 TEST_F(SalaryTyping, AnImpossibleDateIsRefusedInRomanianInAMessageBox)
