@@ -1,6 +1,7 @@
 // Starts the program: main window, data module, persons workspace and forms-printing window,
 // in that order, then runs until the main window closes.
 
+#include "app/qttranslation.h"
 #include "app/qtuserinteraction.h"
 #include "app/tfmain.h"
 #include "persons/tfpers.h"
@@ -45,7 +46,8 @@ int main(int argc, char **argv)
         return commandLine(argc, argv);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(TFMain::baseCaption());
+    // No application display name: Qt would append it to every window's caption.
+    QtTranslation::install(app);
     QtUserInteraction ui;
     setUserInteraction(&ui);
 

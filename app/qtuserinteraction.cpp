@@ -1,4 +1,5 @@
 #include "app/qtuserinteraction.h"
+#include "app/tfmain.h"
 #include "reports/engine/reportprinting.h"
 
 #include <QApplication>
@@ -29,12 +30,12 @@ bool QtUserInteraction::confirm(const QString &text)
 
 void QtUserInteraction::inform(const QString &text)
 {
-    QMessageBox::information(parentWindow(), QApplication::applicationDisplayName(), shown(text));
+    QMessageBox::information(parentWindow(), TFMain::baseCaption(), shown(text));
 }
 
 void QtUserInteraction::showError(const QString &text)
 {
-    QMessageBox::critical(parentWindow(), QApplication::applicationDisplayName(), shown(text));
+    QMessageBox::critical(parentWindow(), TFMain::baseCaption(), shown(text));
 }
 
 QString QtUserInteraction::browseFolder(const QString &caption, const QString &start)

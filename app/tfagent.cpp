@@ -30,9 +30,9 @@ void TFAgent::bindControls()
     DataSource *agents = DM->dataSource(QStringLiteral("DSecon_agent"));
     DataSource *sectors = DM->dataSource(QStringLiteral("DSk_adm_area2"));
 
-    m_ui->DBGrid1->setDataSource(agents, {{QStringLiteral("ea_idno"), QStringLiteral("IDNO")},
+    m_ui->DBGrid1->setDataSource(agents, {{QStringLiteral("ea_idno"), QStringLiteral("IDNO"), {}, 17},
                                           {QStringLiteral("ea_full_name"), QStringLiteral("DENUMIREA")},
-                                          {QStringLiteral("ea_fosk"), QStringLiteral("COD FOSK")}});
+                                          {QStringLiteral("ea_fosk"), QStringLiteral("COD FOSK"), {}, 7}});
     m_ui->DBGrid1->horizontalHeader()->setStretchLastSection(false);
     m_ui->DBGrid1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
 

@@ -1,4 +1,5 @@
 #include "data/recordset.h"
+#include "data/romanianorder.h"
 #include "data/dberror.h"
 #include "data/docseries.h"
 #include "data/formats.h"
@@ -208,7 +209,11 @@ void RecordSet::sortView()
     }
     std::stable_sort(m_view.begin(), m_view.end(), [&](int a, int b) {
         for (const auto &[f, t] : keys) {
-            const int c = compareValues(m_rows[size_t(a)][size_t(f)], m_rows[size_t(b)][size_t(f)], t);
+            const QVariant &x = m_rows[size_t(a)][size_t(f)], &y = m_rows[size_t(b)][size_t(f)];
+            // Texts in the order a Romanian reader expects (CĂLĂRAŞI before CRIULENI).
+            const int c = isStringType(t) && !x.isNull() && !y.isNull()
+                ? RomanianOrder::compare(x.toString(), y.toString())
+                : compareValues(x, y, t);
             if (c)
                 return c < 0;
         }
@@ -531,12 +536,12 @@ QVariant RecordSet::convert(const FieldDef &def, const QVariant &v) const
                 return {};
             const qint64 x = t.toLongLong(&ok);
             if (!ok)
-                throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(t));
+                throw DbError(QStringLiteral("'%1' nu este un număr întreg valid").arg(t));
             return def.type == FieldType::LargeInt ? QVariant(x) : QVariant(int(x));
         }
         const qint64 x = qRound64(v.toDouble(&ok));
         if (!ok)
-            throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(v.toString()));
+            throw DbError(QStringLiteral("'%1' nu este un număr întreg valid").arg(v.toString()));
         return def.type == FieldType::LargeInt ? QVariant(x) : QVariant(int(x));
     }
     case FieldType::Float:
@@ -549,12 +554,12 @@ QVariant RecordSet::convert(const FieldDef &def, const QVariant &v) const
             u.remove(u' ');
             const double x = u.toDouble(&ok);
             if (!ok)
-                throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(t));
+                throw DbError(QStringLiteral("'%1' nu este un număr valid").arg(t));
             return x;
         }
         const double x = v.toDouble(&ok);
         if (!ok)
-            throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(v.toString()));
+            throw DbError(QStringLiteral("'%1' nu este un număr valid").arg(v.toString()));
         return x;
     }
     case FieldType::Date:
@@ -566,7 +571,7 @@ QVariant RecordSet::convert(const FieldDef &def, const QVariant &v) const
                 return {};
             dt = Formats::parseDateTime(t);
             if (!dt.isValid())
-                throw DbError(QStringLiteral("'%1' is not a valid date").arg(t));
+                throw DbError(QStringLiteral("'%1' nu este o dată validă").arg(t));
         } else if (v.typeId() == QMetaType::QDate) {
             dt = Formats::dateTime(v.toDate());
         } else {

@@ -5,7 +5,7 @@
 #include "data/recordset.h"
 #include "grid/uppercaseinput.h"
 
-DbEdit::DbEdit(QWidget *parent) : QLineEdit(parent)
+DbEdit::DbEdit(QWidget *parent) : MaskedLineEdit(parent)
 {
     connect(&m_link, &FieldLink::changed, this, &DbEdit::refresh);
     connect(this, &QLineEdit::textEdited, this, &DbEdit::userEdited);

@@ -4,12 +4,11 @@
 
 #include "grid/editmask.h"
 #include "grid/fieldlink.h"
-
-#include <QLineEdit>
+#include "grid/maskedlineedit.h"
 
 class DataSource;
 
-class DbEdit : public QLineEdit
+class DbEdit : public MaskedLineEdit
 {
     Q_OBJECT
 public:

@@ -36,6 +36,9 @@ void DbGrid::setDataSource(DataSource *source, const QList<GridColumn> &columns)
     QItemSelectionModel *oldSelection = selectionModel();
     setModel(m_columns);
     delete oldSelection;
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].digits > 0)
+            setColumnWidth(i, codeColumnWidth(columns[i]));
     RecordSet *set = source->dataSet();
     for (auto sig : {&RecordSet::currentChanged, &RecordSet::dataReset, &RecordSet::stateChanged})
         connect(set, sig, this, &DbGrid::followCurrent);
@@ -43,6 +46,14 @@ void DbGrid::setDataSource(DataSource *source, const QList<GridColumn> &columns)
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { rowChosen(current); });
     followCurrent();
+}
+
+int DbGrid::codeColumnWidth(const GridColumn &column) const
+{
+    // Room for the digits and the cell's margins, and for the title beside the sort marks.
+    const int cell = fontMetrics().horizontalAdvance(QString(column.digits, u'0')) + 16;
+    const int title = horizontalHeader()->fontMetrics().horizontalAdvance(column.title) + 16;
+    return qMax(cell, title);
 }
 
 void DbGrid::followCurrent()

@@ -27,6 +27,9 @@ public:
     // Selects the row of the set's current record.
     void followCurrent();
 
+    // The width a code column needs for its digits and its title.
+    int codeColumnWidth(const GridColumn &column) const;
+
 private:
     void rowChosen(const QModelIndex &current);
 

@@ -3,6 +3,8 @@
 #include "grid/dbgridcolumn.h"
 #include "grid/dbgrideh.h"
 #include "grid/dbgridmodel.h"
+#include "grid/editmask.h"
+#include "grid/maskedlineedit.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -10,7 +12,15 @@
 
 namespace {
 const char *const kOriginal = "dbgridOriginalText";
+const char *const kFieldMask = "dbgridFieldMask";
+
+// The field's value for what a cell editor shows: through the field's edit mask when it has one.
+QString editorValue(const QLineEdit *line)
+{
+    const QString mask = line->property(kFieldMask).toString();
+    return mask.isEmpty() ? line->text() : EditMask(mask).valueOf(line->displayText());
 }
+} // namespace
 
 DBGridDelegate::DBGridDelegate(DBGridEh *grid) : QStyledItemDelegate(grid), m_grid(grid) {}
 
@@ -44,10 +54,16 @@ QWidget *DBGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         });
         editor = combo;
     } else {
-        auto *line = new QLineEdit(parent);
+        auto *line = new MaskedLineEdit(parent);
         line->setFrame(false);
-        if (def->size > 0 && isStringType(def->type) && def->type != FieldType::Memo)
+        // The field's edit mask, as the boxes bound to the same field use it.
+        const EditMask mask(def->editMask);
+        if (!mask.isEmpty()) {
+            line->setProperty(kFieldMask, def->editMask);
+            line->setInputMask(mask.inputMask());
+        } else if (def->size > 0 && isStringType(def->type) && def->type != FieldType::Memo) {
             line->setMaxLength(def->size);
+        }
         line->setAlignment(col->hasAlignment() ? col->alignment() : def->alignment);
         editor = line;
     }
@@ -71,6 +87,8 @@ void DBGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) co
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         line->setText(text);
         line->setModified(false);
+        // The key that opened the editor replaces what the cell held.
+        line->selectAll();
     }
 }
 
@@ -99,7 +117,7 @@ void DBGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, co
             model->setData(index, combo->currentText(), Qt::EditRole);
         }
     } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
-        model->setData(index, line->text(), Qt::EditRole);
+        model->setData(index, editorValue(line), Qt::EditRole);
     }
     // What is written now is the editor's new starting point.
     if (auto *combo = qobject_cast<QComboBox *>(editor))

@@ -1,4 +1,5 @@
 #include "persons/tfpers.h"
+#include "data/formats.h"
 #include "ui_tfpers.h"
 
 #include "data/helpers.h"
@@ -129,8 +130,8 @@ void TFPers::bindControls()
     ui->DBGrid1->setDataSource(person, {{QStringLiteral("ap_first_name"), QStringLiteral("NUMELE")},
                                         {QStringLiteral("ap_middle_name"), QStringLiteral("PRENUMELE")},
                                         {QStringLiteral("ap_last_name"), QStringLiteral("PATRONIMICUL")},
-                                        {QStringLiteral("ap_cpas"), QStringLiteral("CPAS"), centred},
-                                        {QStringLiteral("ap_idnp"), QStringLiteral("IDNP"), centred},
+                                        {QStringLiteral("ap_cpas"), QStringLiteral("CPAS"), centred, 11},
+                                        {QStringLiteral("ap_idnp"), QStringLiteral("IDNP"), centred, 13},
                                         {QStringLiteral("ap_birth_dt"), QStringLiteral("DATA NAŞTERII"), centred}});
 
     DBGridEh *grid = ui->DBGridEh2;
@@ -150,14 +151,21 @@ void TFPers::bindControls()
     grid->addColumn(QStringLiteral("SD_AP_CATEGORY"), QStringLiteral("Categoria persoanei angajate"))
         .setAlignment(centred);
     grid->addColumn(QStringLiteral("SD_POSITION"), QStringLiteral("Codul funcţiei")).setAlignment(centred);
+    // Amounts read as their footers do: two decimals, digits grouped (10 000.00).
+    const auto money = [](const QVariant &v) { return Formats::moneyText(v.toDouble()); };
     grid->addColumn(QStringLiteral("SD_PAYM_FOND"),
                     QStringLiteral("Fondul de retribuire a muncii şi concediul medical"))
-        .setFooterSum(QStringLiteral("sd_paym_fond_calc"));
-    grid->addColumn(QStringLiteral("SD_ILL"), QStringLiteral("Inclusiv concediul medical")).setFooterSum();
+        .setFooterSum(QStringLiteral("sd_paym_fond_calc"))
+        .setDisplayFormat(money);
+    grid->addColumn(QStringLiteral("SD_ILL"), QStringLiteral("Inclusiv concediul medical"))
+        .setFooterSum()
+        .setDisplayFormat(money);
     grid->addColumn(QStringLiteral("SD_SUM_ADD"), QStringLiteral("Contribuţii individuale de asigurare calculate"))
-        .setFooterSum();
+        .setFooterSum()
+        .setDisplayFormat(money);
     grid->addColumn(QStringLiteral("SD_SUM_ADD_EA"), QStringLiteral("Contribuţii datorate de angajator calculate"))
-        .setFooterSum();
+        .setFooterSum()
+        .setDisplayFormat(money);
     grid->addColumn(QStringLiteral("sd_kft_name_ro"), QStringLiteral("Declaraţie"))
         .setReadOnly(true)
         .setAlignment(centred);

@@ -5,6 +5,7 @@
 #include "app/tfagent.h"
 #include "app/tfmain.h"
 #include "data/helpers.h"
+#include "data/romanianorder.h"
 #include "data/tdm.h"
 #include "grid/dbedit.h"
 #include "grid/dbgrid.h"
@@ -118,17 +119,22 @@ TEST_F(AgentWindow, CaptionsLabelsColumnsAndSectorList)
     EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), "IDNO");
     EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), "DENUMIREA");
     EXPECT_EQ(m->headerData(2, Qt::Horizontal).toString(), "COD FOSK");
+    // The IDNO column shows its 17 digits whole.
+    auto *agents = child<DbGrid>("DBGrid1");
+    EXPECT_GE(agents->columnWidth(0), agents->fontMetrics().horizontalAdvance(QString(17, u'0')));
     EXPECT_EQ(child<DbEdit>("DBEdit3")->inputMask(), "9999999"); // a blank placeholder is not repeated
     EXPECT_EQ(child<DbEdit>("DBEdit5")->inputMask(), QString(17, u'0'));
     for (const char *box : {"DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8"})
         EXPECT_TRUE(child<DbEdit>(box)->upperCase()) << box;
     EXPECT_TRUE(child<DbEdit>("DBEdit1")->isReadOnly());
-    // The sectors by name, the codes beside them.
+    // The sectors by name in Romanian order (CĂLĂRAŞI before CRIULENI), the codes beside them.
     auto *c = child<DbLookupComboBox>("DBLookupComboBox1");
     ASSERT_EQ(c->count(), DM->k_adm_area2->recordCount());
     for (int i = 1; i < c->count(); ++i)
-        EXPECT_LT(c->itemText(i - 1).compare(c->itemText(i), Qt::CaseInsensitive), 0);
+        EXPECT_LT(RomanianOrder::compare(c->itemText(i - 1), c->itemText(i)), 0);
     EXPECT_EQ(c->itemText(0), "ANENII NOI");
+    EXPECT_LT(c->findText(QStringLiteral("CĂLĂRAŞI")), c->findText(QStringLiteral("CRIULENI")));
+    EXPECT_LT(c->findText(QStringLiteral("ŞOLDĂNEŞTI")), c->findText(QStringLiteral("TARACLIA")));
 }
 
 TEST_F(AgentWindow, EveryBoxIsNamedAfterItsCaptionAndTheGridHasAName)

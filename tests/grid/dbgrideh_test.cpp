@@ -350,7 +350,7 @@ TEST_F(GridTest, AValueTheFieldRefusesKeepsTheEditorOpen)
 {
     QWidget *editor = typeInto(0, Lunar, QStringLiteral("1x"));
     press(Qt::Key_Return);
-    EXPECT_EQ(ui.errors, QStringList{QStringLiteral("'1x' is not a valid floating point value")});
+    EXPECT_EQ(ui.errors, QStringList{QStringLiteral("'1x' nu este un număr valid")});
     EXPECT_EQ(grid->activeEditor(), editor);
     EXPECT_EQ(set->field(QStringLiteral("amount")).asFloat(), 1000.25);
 }

@@ -162,7 +162,7 @@ TEST_F(AutomaticCompletionWindow, RecalculShowsTheRecomputedRowsAtOnce)
     get<QAction>("Recalcul1")->trigger();
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
     EXPECT_EQ(column("select sd_sum_add from saldo_data order by sd_month"), (QStringList{"500", "500", "500"}));
-    EXPECT_EQ(shown(Individuale), (QStringList{"500", "500", "500"}));
+    EXPECT_EQ(shown(Individuale), (QStringList{"500.00", "500.00", "500.00"}));
     EXPECT_EQ(grid->footerText(Individuale), "1 500.00");
     EXPECT_EQ(get<QStackedWidget>("PageControl1")->currentIndex(), 2);
     EXPECT_EQ(ui.maxWaitDepth, 1);

@@ -1,6 +1,7 @@
 // Test runner: a Qt application (offscreen in CI) around GoogleTest. Every test starts with the
 // program's clock fixed to the same day and leaves it at the computer's date.
 
+#include "app/qttranslation.h"
 #include "platform/clock.h"
 #include "tests/support/testclock.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    QtTranslation::install(app); // the dialogs speak Romanian, as in the program
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FixedClock);
     return RUN_ALL_TESTS();

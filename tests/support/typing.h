@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 #include <QWidget>
 
 inline void typeText(QWidget *w, const QString &text)
@@ -14,4 +15,10 @@ inline void typeText(QWidget *w, const QString &text)
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(w, &release);
     }
+}
+
+// A click halfway across a box: on an empty masked box, well to the right of its first place.
+inline void clickInTheMiddle(QWidget *w)
+{
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
 }
