@@ -1,6 +1,8 @@
 // Starts the program: main window, data module, persons workspace and forms-printing window,
-// in that order, then runs until the main window closes.
+// in that order, then runs until the main window closes. Options on the command line run
+// without windows (and without a display) instead.
 
+#include "app/commandline.h"
 #include "app/qtuserinteraction.h"
 #include "app/tfmain.h"
 #include "persons/tfpers.h"
@@ -8,9 +10,20 @@
 #include "data/tdm.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
 
 int main(int argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (CommandLine::wanted(arguments)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout), err(stderr);
+        return CommandLine::run(arguments, out, err);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(TFMain::baseCaption());
     QtUserInteraction ui;

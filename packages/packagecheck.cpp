@@ -957,8 +957,18 @@ int PackageCheck::Result::warnings() const
 bool PackageCheck::readArchive(const QString &path, Members *members, QString *error, bool *isRar)
 {
     struct archive *a = archive_read_new();
+    // RAR (both generations), and the archive kinds a package might arrive in by mistake, so
+    // that those are named as foreign. Not libarchive's readers of plain text (mtree, raw).
     archive_read_support_filter_all(a);
-    archive_read_support_format_all(a);
+    archive_read_support_format_rar(a);
+    archive_read_support_format_rar5(a);
+    archive_read_support_format_zip(a);
+    archive_read_support_format_7zip(a);
+    archive_read_support_format_tar(a);
+    archive_read_support_format_cpio(a);
+    archive_read_support_format_cab(a);
+    archive_read_support_format_lha(a);
+    archive_read_support_format_iso9660(a);
     auto fail = [&](const QString &why) {
         *error = why;
         archive_read_free(a);

@@ -462,11 +462,11 @@ TEST_F(PackageCheckTest, DamagedAndForeignArchivesGiveAFindingNotACrash)
             << r.findings[0].message.toStdString();
     }
 
-    // Plain text under an archive's name.
+    // Plain text under an archive's name, even one that lists the members' names.
     const QString text = QDir(dir.path()).filePath(QStringLiteral("REV5_1234567_00101_2015L02.RAR"));
     QFile t(text);
     ASSERT_TRUE(t.open(QIODevice::WriteOnly));
-    t.write(QByteArray(2000, 'a'));
+    t.write("REV5_T\nREV5_IP\nREV5_NA\nREV5_SD\n");
     t.close();
     PackageCheck::Result r = PackageCheck::checkArchive(text);
     EXPECT_FALSE(r.readable);
