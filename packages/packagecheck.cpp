@@ -383,7 +383,11 @@ void Checker::checkRates(const Line &l, qint64 category, int month, const QDate 
     }
     const double pay = double(a.v[0]) / 100, ill = double(a.v[1]) / 100;
     const double base = Contribution::base(pay, ill, year, month);
-    auto differs = [](qint64 written, double expected) { return written != qint64(std::llround(expected * 100)); };
+    // Whether the product is formed in extended or in double precision is the computing
+    // program's choice, and a half cent may fall either way: a cent apart is no finding.
+    auto differs = [](qint64 written, double expected) {
+        return std::llabs(written - qint64(std::llround(expected * 100))) > 1;
+    };
     if (rate->employerUnit == QLatin1String("P")) {
         const double expected = Contribution::percent(base, rate->employerValue);
         if (differs(a.v[3], expected))
@@ -416,7 +420,7 @@ void Checker::checkRates(const Line &l, qint64 category, int month, const QDate 
     // Under a ceiling the contribution may be cut below the rate, never raised above it.
     const bool ceiling = Contribution::ceilingYear(year) && rate->ceiling && *rate->ceiling > 1
         && from.isValid() && from.year() == year;
-    if (ceiling ? a.v[2] > expectedCents : a.v[2] != expectedCents)
+    if (ceiling ? a.v[2] > expectedCents + 1 : differs(a.v[2], expected))
         warn(MemberSd, l.number, 11,
              QStringLiteral("contribuția individuală %1 nu corespunde tarifului de %2% al categoriei %3 în anul %4 (%5)")
                  .arg(centsText(a.v[2]))
