@@ -464,6 +464,12 @@ void Checker::checkSd(const std::vector<Line> &lines)
         int firstLine = 0, lastLine = 0, lastMonth = 0;
         Amounts sums;
         bool sumsUsable = true;
+        struct Period {
+            qint64 month, category;
+            QDate from, until;
+            int line;
+        };
+        std::vector<Period> periods; // of the rows so far
     };
     std::optional<Open> open;
     // A declaration is counted in its package with the sums of its total line, or of its rows
@@ -551,6 +557,17 @@ void Checker::checkSd(const std::vector<Line> &lines)
                     add(m, l.number, 8, QStringLiteral("perioada trebuie să înceapă și să se încheie în aceeași lună"));
                 if (*until < *from)
                     add(m, l.number, 8, QStringLiteral("perioada se încheie înainte de a începe"));
+            }
+            // Two rows of one month and category may not cover the same days.
+            if (from && until && month && category && *from <= *until) {
+                for (const Open::Period &p : open->periods)
+                    if (p.month == *month && p.category == *category && !(*until < p.from || *from > p.until)) {
+                        add(m, l.number, 7,
+                            QStringLiteral("perioada se suprapune cu cea a rîndului %1, din aceeași lună și categorie")
+                                .arg(p.line));
+                        break;
+                    }
+                open->periods.push_back(Open::Period{*month, *category, *from, *until, l.number});
             }
             if (from && m_name.valid) {
                 if (from->year() < m_name.year - 1 || from->year() > m_name.year + 1)

@@ -100,6 +100,33 @@ TEST_F(CommandLineTest, VersionAndHelp)
         EXPECT_TRUE(out.contains(QLatin1String(option))) << option;
 }
 
+TEST_F(CommandLineTest, TheProgramRunsTheCheckWithoutADisplay)
+{
+    const QString archive = handMadePackage(work.path(), "101");
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(EVD_PROGRAM_EXE), {QStringLiteral("--verifica"), archive});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(program.readAllStandardOutput(), QByteArray());
+
+    QFile::resize(archive, 100);
+    program.start(QStringLiteral(EVD_PROGRAM_EXE), {QStringLiteral("--verifica"), archive});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 2);
+    EXPECT_TRUE(program.readAllStandardOutput().startsWith("Arhiva: "));
+
+    program.start(QStringLiteral(EVD_PROGRAM_EXE), {QStringLiteral("--help")});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), CommandLine::usage());
+}
+
 TEST(CommandLineWanted, OnlyALeadingDoubleDashOptionLeavesTheWindowsAside)
 {
     EXPECT_FALSE(CommandLine::wanted({}));
