@@ -3,6 +3,7 @@
 // counts, and the print through the report engine; the offer at the end of forming.
 
 #include "packages/tfverif.h"
+#include "reports/engine/reportoutput.h"
 #include "platform/platform.h"
 #include "tests/packages/handmadepackage.h"
 #include "tests/support/scripteduserinteraction.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -82,9 +84,27 @@ TEST_F(TFVerifTest, TheChosenArchiveIsCheckedAndItsFindingsListedAndPrinted)
     ASSERT_EQ(checked.size(), 1);
     EXPECT_EQ(checked[0][1].toInt(), 2);
 
+    // The printed list, written to PDF while it is shown and read back.
+    const QString pdf = work.filePath("constatari.pdf");
+    ui.onReport = [&](const Report &report) {
+        QString error;
+        EXPECT_TRUE(ReportOutput::exportPdf(report, pdf, &error)) << error.toStdString();
+    };
     ASSERT_TRUE(print->isEnabled());
     QTest::mouseClick(print, Qt::LeftButton);
     EXPECT_EQ(ui.reports, QStringList{"Verificarea pachetului electronic"});
+    QProcess text;
+    text.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
+    text.waitForFinished(-1);
+    // The PDF's font joins "fi" into one glyph.
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).replace(QChar(0xFB01), QStringLiteral("fi"));
+    for (const QString &expected :
+         {QStringLiteral("Verificarea pachetului electronic"), QStringLiteral("REV5_1234567_00101_2015L03.RAR"),
+          QStringLiteral("Erori: 2, avertismente: 0"), QStringLiteral("Constatarea"),
+          QStringLiteral("codul personal trebuie să aibă 13 cifre")})
+        EXPECT_TRUE(printed.contains(expected)) << expected.toStdString() << "\n" << printed.toStdString();
+    const QRegularExpression idnpRow(QStringLiteral("REV5_NA\\s+1\\s+8\\s+eroare\\s+codul personal trebuie"));
+    EXPECT_TRUE(idnpRow.match(printed).hasMatch()) << printed.toStdString();
 
     // A second choice starts where the first archive lay; cancelling keeps the findings.
     ui.fileName.clear();
