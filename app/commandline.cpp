@@ -35,10 +35,12 @@ public:
         DM = m_own.get();
         try {
             const QByteArray user = qgetenv("ISC_USER"), password = qgetenv("ISC_PASSWORD");
-            DM->IDB->params() = QStringList{
-                QStringLiteral("USER_NAME=") + (user.isEmpty() ? QStringLiteral("sysdba") : QString::fromLocal8Bit(user)),
-                QStringLiteral("PASSWORD=")
-                    + (password.isEmpty() ? QStringLiteral("masterkey") : QString::fromLocal8Bit(password))};
+            DM->IDB->params() = QStringList{QStringLiteral("USER_NAME=")
+                                                + (user.isEmpty() ? QStringLiteral("sysdba")
+                                                                  : QString::fromLocal8Bit(user)),
+                                            QStringLiteral("PASSWORD=")
+                                                + (password.isEmpty() ? QStringLiteral("masterkey")
+                                                                      : QString::fromLocal8Bit(password))};
             DM->IDB->setDatabaseName(path);
             DM->IDB->open();
             for (RecordSet *s : {DM->k_id_doc_type, DM->k_prof, DM->k_tariff_ap, DM->k_tariff_ap_value})

@@ -118,8 +118,10 @@ std::optional<QDate> date(View v)
 QString centsText(qint64 cents)
 {
     const qint64 a = std::llabs(cents);
-    return QStringLiteral("%1%2.%3").arg(cents < 0 ? QStringLiteral("-") : QString()).arg(a / 100).arg(a % 100, 2, 10,
-                                                                                                    QLatin1Char('0'));
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(a / 100)
+        .arg(a % 100, 2, 10, QLatin1Char('0'));
 }
 
 // What the archive's name says.
@@ -128,8 +130,8 @@ struct ArchiveName {
     QString agent;
     int formType = 0;
     int year = 0;
-    QString period;     // "T00", "L03"
-    QString digits;     // "00", "03"
+    QString period; // "T00", "L03"
+    QString digits; // "00", "03"
     int firstMonth = 1, lastMonth = 12;
 };
 
@@ -145,8 +147,7 @@ struct Amounts {
 };
 
 const QString AmountNames[4] = {QStringLiteral("fondul de remunerare"), QStringLiteral("suma indemnizațiilor"),
-                                QStringLiteral("contribuția individuală"),
-                                QStringLiteral("contribuția angajatorului")};
+                                QStringLiteral("contribuția individuală"), QStringLiteral("contribuția angajatorului")};
 
 // One line of a member: its number and its fields.
 struct Line {
@@ -262,9 +263,9 @@ private:
 
 void Checker::checkName(const QString &fileName)
 {
-    static const QRegularExpression form(
-        QStringLiteral("^REV5_([0-9]{7})_00([13])01_([0-9]{4})([TL])([0-9]{2})\\.RAR$"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression form(QStringLiteral(
+                                             "^REV5_([0-9]{7})_00([13])01_([0-9]{4})([TL])([0-9]{2})\\.RAR$"),
+                                         QRegularExpression::CaseInsensitiveOption);
     const auto m = form.match(fileName);
     if (!m.hasMatch()) {
         add(QString(), 0, 0,
@@ -371,7 +372,8 @@ void Checker::checkRates(const Line &l, qint64 category, int month, const QDate 
     const int year = m_name.year;
     const auto rate = m_classifiers->rate(category, year);
     if (!rate) {
-        warn(MemberSd, l.number, 5, QStringLiteral("nu există tarif pentru categoria %1 în anul %2").arg(category).arg(year));
+        warn(MemberSd, l.number, 5,
+             QStringLiteral("nu există tarif pentru categoria %1 în anul %2").arg(category).arg(year));
         return;
     }
     if (InsuredCategory::rateZeroesContributions(double(category))) {
@@ -418,11 +420,12 @@ void Checker::checkRates(const Line &l, qint64 category, int month, const QDate 
     const double expected = Contribution::percent(base, rate->individualValue);
     const qint64 expectedCents = std::llround(expected * 100);
     // Under a ceiling the contribution may be cut below the rate, never raised above it.
-    const bool ceiling = Contribution::ceilingYear(year) && rate->ceiling && *rate->ceiling > 1
-        && from.isValid() && from.year() == year;
+    const bool ceiling = Contribution::ceilingYear(year) && rate->ceiling && *rate->ceiling > 1 && from.isValid()
+                         && from.year() == year;
     if (ceiling ? a.v[2] > expectedCents + 1 : differs(a.v[2], expected))
         warn(MemberSd, l.number, 11,
-             QStringLiteral("contribuția individuală %1 nu corespunde tarifului de %2% al categoriei %3 în anul %4 (%5)")
+             QStringLiteral(
+                 "contribuția individuală %1 nu corespunde tarifului de %2% al categoriei %3 în anul %4 (%5)")
                  .arg(centsText(a.v[2]))
                  .arg(Contribution::wholeRate(rate->individualValue))
                  .arg(category)
@@ -441,7 +444,9 @@ void Checker::checkSdRow(const Line &l, qint64 category, const Amounts &a)
         for (int k = 0; k < 4; ++k)
             if (a.v[k] != 0)
                 add(m, l.number, 9 + k,
-                    QStringLiteral("categoria %1 nu are sume: %2 trebuie să fie 0.00").arg(category).arg(AmountNames[k]));
+                    QStringLiteral("categoria %1 nu are sume: %2 trebuie să fie 0.00")
+                        .arg(category)
+                        .arg(AmountNames[k]));
         return;
     }
     if (InsuredCategory::wholePayIsBenefit(double(category))) {
@@ -522,7 +527,9 @@ void Checker::checkSd(const std::vector<Line> &lines)
             } else {
                 if (m_name.valid && (*month < m_name.firstMonth || *month > m_name.lastMonth))
                     add(m, l.number, 3,
-                        QStringLiteral("luna %1 nu face parte din perioada %2 a arhivei").arg(*month).arg(m_name.period));
+                        QStringLiteral("luna %1 nu face parte din perioada %2 a arhivei")
+                            .arg(*month)
+                            .arg(m_name.period));
                 if (*month < open->lastMonth)
                     add(m, l.number, 3, QStringLiteral("rîndurile declarației trebuie să urmeze în ordinea lunilor"));
                 open->lastMonth = int(*month);
@@ -532,9 +539,11 @@ void Checker::checkSd(const std::vector<Line> &lines)
                 const auto function = whole(m, l, 4, QStringLiteral("codul funcției"));
                 if (function && *function > 0 && m_classifiers) {
                     if (!m_classifiers->knowsFunction(*function))
-                        add(m, l.number, 4, QStringLiteral("codul funcției %1 nu există în clasificator").arg(*function));
+                        add(m, l.number, 4,
+                            QStringLiteral("codul funcției %1 nu există în clasificator").arg(*function));
                     else if (m_classifiers->functionCancelled(*function))
-                        add(m, l.number, 4, QStringLiteral("funcția %1 este anulată și nu poate fi folosită").arg(*function));
+                        add(m, l.number, 4,
+                            QStringLiteral("funcția %1 este anulată și nu poate fi folosită").arg(*function));
                 }
             }
             std::optional<qint64> category;
@@ -607,7 +616,9 @@ void Checker::checkSd(const std::vector<Line> &lines)
         }
         if (id && *id != open->id) {
             add(m, l.number, 1,
-                QStringLiteral("rîndul total al declarației %1 urmează după rîndurile declarației %2").arg(*id).arg(open->id));
+                QStringLiteral("rîndul total al declarației %1 urmează după rîndurile declarației %2")
+                    .arg(*id)
+                    .arg(open->id));
             missingTotal(*open);
             open.reset();
             continue;
@@ -651,7 +662,8 @@ void Checker::checkNa(const std::vector<Line> &lines)
             else
                 m_naDeclarations.insert(*id, l.number);
             if (*id < previous)
-                add(m, l.number, 1, QStringLiteral("declarațiile trebuie să urmeze în ordinea crescătoare a numerelor"));
+                add(m, l.number, 1,
+                    QStringLiteral("declarațiile trebuie să urmeze în ordinea crescătoare a numerelor"));
             previous = *id;
             if (m_sdUsable) {
                 const auto it = m_sdDeclarations.constFind(*id);
@@ -659,7 +671,9 @@ void Checker::checkNa(const std::vector<Line> &lines)
                     add(m, l.number, 1, QStringLiteral("declarația %1 nu are rînduri în REV5_SD").arg(*id));
                 else if (package && it->package != *package)
                     add(m, l.number, 2,
-                        QStringLiteral("numărul pachetului %1 diferă de cel din REV5_SD (%2)").arg(*package).arg(it->package));
+                        QStringLiteral("numărul pachetului %1 diferă de cel din REV5_SD (%2)")
+                            .arg(*package)
+                            .arg(it->package));
             }
         }
         if (package && m_ipUsable && !m_ipPackages.contains(*package))
@@ -686,8 +700,11 @@ void Checker::checkNa(const std::vector<Line> &lines)
             const QString t = text(v);
             if (std::any_of(t.begin(), t.end(), [](QChar c) { return c.isLower(); }))
                 add(m, l.number, field, QStringLiteral("%1 trebuie scris cu majuscule").arg(nameWhat[k]));
-            static const std::pair<char, const char *> mapped[] = {
-                {'\xCE', "}"}, {'\xC3', "{"}, {'\xC2', "|"}, {'\xAA', ":"}, {'\xDE', "\""}};
+            static const std::pair<char, const char *> mapped[] = {{'\xCE', "}"},
+                                                                   {'\xC3', "{"},
+                                                                   {'\xC2', "|"},
+                                                                   {'\xAA', ":"},
+                                                                   {'\xDE', "\""}};
             for (const auto &[byte, sign] : mapped)
                 if (v.find(byte) != View::npos) {
                     add(m, l.number, field,
@@ -703,7 +720,8 @@ void Checker::checkNa(const std::vector<Line> &lines)
         if (birth && (*birth < low || *birth > high))
             add(m, l.number, 7, QStringLiteral("data nașterii trebuie să fie între 01.01.1900 și 01.01.2200"));
         if (issued && (*issued < low || *issued > high))
-            add(m, l.number, 13, QStringLiteral("data eliberării documentului trebuie să fie între 01.01.1900 și 01.01.2200"));
+            add(m, l.number, 13,
+                QStringLiteral("data eliberării documentului trebuie să fie între 01.01.1900 și 01.01.2200"));
         if (birth && issued && *issued <= *birth)
             add(m, l.number, 13, QStringLiteral("data eliberării documentului trebuie să fie după data nașterii"));
 
@@ -766,13 +784,14 @@ void Checker::checkNa(const std::vector<Line> &lines)
                 add(m, l.number, 11, QStringLiteral("numărul documentului lipsește"));
             else if (int(number.size()) > limit && type != 4)
                 add(m, l.number, 11,
-                    QStringLiteral("numărul documentului are mai mult de %1 cifre").arg(limit == 8 ? QStringLiteral("opt")
-                                                                                                   : QStringLiteral("șase")));
+                    QStringLiteral("numărul documentului are mai mult de %1 cifre")
+                        .arg(limit == 8 ? QStringLiteral("opt") : QStringLiteral("șase")));
             else if (!allDigits(number))
                 add(m, l.number, 11, QStringLiteral("numărul documentului trebuie să fie numai din cifre"));
         }
         if (l.fields[11].size() > 20)
-            add(m, l.number, 12, QStringLiteral("autoritatea care a eliberat documentul are mai mult de 20 de caractere"));
+            add(m, l.number, 12,
+                QStringLiteral("autoritatea care a eliberat documentul are mai mult de 20 de caractere"));
     }
     if (m_sdUsable)
         for (auto it = m_sdDeclarations.cbegin(); it != m_sdDeclarations.cend(); ++it)
@@ -799,7 +818,9 @@ void Checker::checkIp(const std::vector<Line> &lines)
             continue;
         if (seen.contains(*package)) {
             add(m, l.number, 1,
-                QStringLiteral("numărul pachetului %1 se repetă (prima dată pe rîndul %2)").arg(*package).arg(seen.value(*package)));
+                QStringLiteral("numărul pachetului %1 se repetă (prima dată pe rîndul %2)")
+                    .arg(*package)
+                    .arg(seen.value(*package)));
             continue;
         }
         seen.insert(*package, l.number);
@@ -842,12 +863,15 @@ void Checker::checkT(const std::vector<Line> &lines, int ipLines)
         add(m, l.number, 1, QStringLiteral("tipul formularului trebuie să fie 1 sau 3"));
     else if (m_name.valid && f1[0] - '0' != m_name.formType)
         add(m, l.number, 1,
-            QStringLiteral("tipul formularului %1 nu este cel din numele arhivei (%2)").arg(text(f1)).arg(m_name.formType));
+            QStringLiteral("tipul formularului %1 nu este cel din numele arhivei (%2)")
+                .arg(text(f1))
+                .arg(m_name.formType));
     const View year = l.fields[1];
     if (year.size() != 4 || !allDigits(year))
         add(m, l.number, 2, QStringLiteral("anul trebuie să aibă patru cifre"));
     else if (m_name.valid && text(year).toInt() != m_name.year)
-        add(m, l.number, 2, QStringLiteral("anul %1 nu este cel din numele arhivei (%2)").arg(text(year)).arg(m_name.year));
+        add(m, l.number, 2,
+            QStringLiteral("anul %1 nu este cel din numele arhivei (%2)").arg(text(year)).arg(m_name.year));
     const View period = l.fields[2];
     if (period.size() != 2 || !allDigits(period))
         add(m, l.number, 3, QStringLiteral("perioada trebuie să aibă două cifre"));
@@ -856,13 +880,15 @@ void Checker::checkT(const std::vector<Line> &lines, int ipLines)
             QStringLiteral("perioada %1 nu este cea din numele arhivei (%2)").arg(text(period), m_name.digits));
     const View office = l.fields[3];
     if (office.size() < 2 || !allDigits(office) || (office.size() > 2 && office[0] == '0'))
-        add(m, l.number, 4, QStringLiteral("codul oficiului teritorial trebuie să fie un număr întreg de cel puțin două cifre"));
+        add(m, l.number, 4,
+            QStringLiteral("codul oficiului teritorial trebuie să fie un număr întreg de cel puțin două cifre"));
     const View agent = l.fields[4];
     if (agent.size() != 7 || !allDigits(agent))
         add(m, l.number, 5, QStringLiteral("codul agentului economic trebuie să aibă 7 cifre"));
     else if (m_name.valid && text(agent) != m_name.agent)
         add(m, l.number, 5,
-            QStringLiteral("codul agentului economic %1 nu este cel din numele arhivei (%2)").arg(text(agent), m_name.agent));
+            QStringLiteral("codul agentului economic %1 nu este cel din numele arhivei (%2)")
+                .arg(text(agent), m_name.agent));
     const View fiscal = l.fields[5];
     if (fiscal.empty())
         add(m, l.number, 6, QStringLiteral("codul fiscal lipsește"));
@@ -874,7 +900,9 @@ void Checker::checkT(const std::vector<Line> &lines, int ipLines)
     const auto count = whole(m, l, 9, QStringLiteral("numărul pachetelor"));
     if (count && ipLines >= 0 && *count != ipLines)
         add(m, l.number, 9,
-            QStringLiteral("numărul pachetelor (%1) nu este egal cu numărul rîndurilor din REV5_IP (%2)").arg(*count).arg(ipLines));
+            QStringLiteral("numărul pachetelor (%1) nu este egal cu numărul rîndurilor din REV5_IP (%2)")
+                .arg(*count)
+                .arg(ipLines));
     Amounts a;
     if (amounts(m, l, 10, &a) && m_ipUsable)
         for (int k = 0; k < 4; ++k)
@@ -1014,7 +1042,7 @@ bool PackageCheck::readArchive(const QString &path, Members *members, QString *e
             return fail(QStringLiteral("arhiva este deteriorată (%1)").arg(reason()));
         if (isRar)
             *isRar = (archive_format(a) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_RAR
-                || archive_format(a) == ARCHIVE_FORMAT_RAR_V5;
+                     || archive_format(a) == ARCHIVE_FORMAT_RAR_V5;
         const char *name = archive_entry_pathname(entry);
         QString memberName = name ? QString::fromLocal8Bit(name) : QString();
         if (archive_entry_filetype(entry) == AE_IFDIR)
@@ -1035,7 +1063,8 @@ bool PackageCheck::readArchive(const QString &path, Members *members, QString *e
                 return fail(QStringLiteral("membrul „%1” nu poate fi citit; arhiva este deteriorată (%2)")
                                 .arg(memberName, reason()));
             if (bytes.size() + n > LargestMember)
-                return fail(QStringLiteral("membrul „%1” este prea mare pentru un fișier al pachetului").arg(memberName));
+                return fail(
+                    QStringLiteral("membrul „%1” este prea mare pentru un fișier al pachetului").arg(memberName));
             bytes.append(buffer, qsizetype(n));
         }
         members->emplace_back(memberName, std::move(bytes));

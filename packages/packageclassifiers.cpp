@@ -20,8 +20,7 @@ QDate dateOf(const QVariant &v)
 }
 
 // Calls `take(row)` for every row of a loaded classifier that has the named fields.
-template<typename F>
-void eachRow(RecordSet *set, std::initializer_list<const char *> names, F take)
+template <typename F> void eachRow(RecordSet *set, std::initializer_list<const char *> names, F take)
 {
     if (!set || !set->active())
         return;

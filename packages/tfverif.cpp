@@ -43,8 +43,8 @@ void TFVerif::run(QWidget *parent)
 
 void TFVerif::offer(QWidget *parent, const QString &archivePath)
 {
-    if (!userInteraction().confirm(QStringLiteral("Verificați pachetul electronic %1 ?")
-                                       .arg(QFileInfo(archivePath).fileName())))
+    if (!userInteraction().confirm(
+            QStringLiteral("Verificați pachetul electronic %1 ?").arg(QFileInfo(archivePath).fileName())))
         return;
     TFVerif window(parent);
     window.checkArchive(archivePath);

@@ -71,11 +71,11 @@ void build(Report &report, ReportSource &rows, const QString &archive, const Pac
     ReportBand &title = report.title(24);
     title.label(0, 0, 185, 8, QStringLiteral("Verificarea pachetului electronic")).center().bold().size(13);
     title.label(0, 8, 185, 7, QFileInfo(archive).fileName()).center().size(11);
-    title.label(0, 15, 185, 7,
-                result.findings.empty() ? QStringLiteral("Pachetul nu are greșeli.")
-                                        : QStringLiteral("Erori: %1, avertismente: %2")
-                                              .arg(result.errors())
-                                              .arg(result.warnings()))
+    title
+        .label(0, 15, 185, 7,
+               result.findings.empty()
+                   ? QStringLiteral("Pachetul nu are greșeli.")
+                   : QStringLiteral("Erori: %1, avertismente: %2").arg(result.errors()).arg(result.warnings()))
         .center()
         .size(10);
 
@@ -84,15 +84,22 @@ void build(Report &report, ReportSource &rows, const QString &archive, const Pac
         const char *title;
         const char *field;
     };
-    const Column columns[] = {{20, "Fișierul", "membrul"}, {14, "Rîndul", "rindul"}, {14, "Cîmpul", "cimpul"},
-                              {22, "Tipul", "tipul"}, {115, "Constatarea", "mesajul"}};
+    const Column columns[] = {{20, "Fișierul", "membrul"},
+                              {14, "Rîndul", "rindul"},
+                              {14, "Cîmpul", "cimpul"},
+                              {22, "Tipul", "tipul"},
+                              {115, "Constatarea", "mesajul"}};
     ReportBand &header = report.columnHeader(8);
     const int ruled = ReportElement::Left | ReportElement::Right | ReportElement::Bottom;
     ReportBand &d = report.detail(6);
     double x = 0;
     for (const Column &c : columns) {
-        header.label(x, 0, c.width, 8, QString::fromUtf8(c.title)).center().bold().size(8)
-            .frame(ReportElement::AllSides).padding(0.5);
+        header.label(x, 0, c.width, 8, QString::fromUtf8(c.title))
+            .center()
+            .bold()
+            .size(8)
+            .frame(ReportElement::AllSides)
+            .padding(0.5);
         ReportElement &e = d.field(x, 0, c.width, 6, QString::fromLatin1(c.field)).size(8).frame(ruled).padding(0.5);
         if (c.width > 100)
             e.wrap();
@@ -100,8 +107,10 @@ void build(Report &report, ReportSource &rows, const QString &archive, const Pac
             e.center();
         x += c.width;
     }
-    report.pageFooter(8).expression(0, 2, 185, 6, QStringLiteral("'Pagina ' + PAGENUMBER + ' din ' + PAGECOUNT"))
-        .right().size(8);
+    report.pageFooter(8)
+        .expression(0, 2, 185, 6, QStringLiteral("'Pagina ' + PAGENUMBER + ' din ' + PAGECOUNT"))
+        .right()
+        .size(8);
 }
 
 void show(const QString &archive, const PackageCheck::Result &result)

@@ -78,8 +78,7 @@ void writeFiles(const QString &folder, int declarations)
     }
 }
 
-template<typename F>
-double bestOf(int runs, F work)
+template <typename F> double bestOf(int runs, F work)
 {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {

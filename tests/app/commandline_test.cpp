@@ -77,9 +77,8 @@ TEST_F(CommandLineTest, AnUnreadableArchiveEndsWithTwo)
 
 TEST_F(CommandLineTest, UnusableCommandLinesShowTheUsageAndEndWithTwo)
 {
-    for (const QStringList &args :
-         {QStringList{"--verifica"}, QStringList{"--verifica", "a.RAR", "b.RAR"}, QStringList{"--necunoscut"},
-          QStringList{"--version", "x"}}) {
+    for (const QStringList &args : {QStringList{"--verifica"}, QStringList{"--verifica", "a.RAR", "b.RAR"},
+                                    QStringList{"--necunoscut"}, QStringList{"--version", "x"}}) {
         EXPECT_EQ(run(args), 2) << args.join(u' ').toStdString();
         EXPECT_EQ(out, QString());
         EXPECT_TRUE(err.endsWith(CommandLine::usage())) << err.toStdString();
@@ -95,8 +94,8 @@ TEST_F(CommandLineTest, VersionAndHelp)
     EXPECT_EQ(out, QStringLiteral("evidenta 1.0\n"));
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(out, CommandLine::usage());
-    for (const char *option : {"--verifica ARHIVA.RAR", "--pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]",
-                               "--version", "--help"})
+    for (const char *option : {"--verifica ARHIVA.RAR",
+                               "--pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]", "--version", "--help"})
         EXPECT_TRUE(out.contains(QLatin1String(option))) << option;
 }
 

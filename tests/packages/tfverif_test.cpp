@@ -60,7 +60,8 @@ TEST_F(TFVerifTest, TheChosenArchiveIsCheckedAndItsFindingsListedAndPrinted)
     }
     QProcess rar;
     rar.setWorkingDirectory(work.path());
-    rar.start(QStringLiteral(EVD_RAR_EXE), {"a", QFileInfo(archive).fileName(), "REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"});
+    rar.start(QStringLiteral(EVD_RAR_EXE),
+              {"a", QFileInfo(archive).fileName(), "REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"});
     rar.waitForFinished(-1);
     ASSERT_EQ(rar.exitCode(), 0);
 
@@ -97,7 +98,8 @@ TEST_F(TFVerifTest, TheChosenArchiveIsCheckedAndItsFindingsListedAndPrinted)
     text.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
     text.waitForFinished(-1);
     // The PDF's font joins "fi" into one glyph.
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).replace(QChar(0xFB01), QStringLiteral("fi"));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput())
+                                .replace(QChar(0xFB01), QStringLiteral("fi"));
     for (const QString &expected :
          {QStringLiteral("Verificarea pachetului electronic"), QStringLiteral("REV5_1234567_00101_2015L03.RAR"),
           QStringLiteral("Erori: 2, avertismente: 0"), QStringLiteral("Constatarea"),
