@@ -1,6 +1,8 @@
 // Starts the program: main window, data module, persons workspace and forms-printing window,
-// in that order, then runs until the main window closes.
+// in that order, then runs until the main window closes. Options on the command line run
+// without windows (and without a display) instead.
 
+#include "app/commandline.h"
 #include "app/qttranslation.h"
 #include "app/qtuserinteraction.h"
 #include "app/tfmain.h"
@@ -8,42 +10,20 @@
 #include "reports/tftip.h"
 #include "data/tdm.h"
 
-#include "app/connection.h"
-#include "packages/electronicpackagecommand.h"
-
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTextStream>
-
-#include <cstdio>
-#include <cstring>
-
-namespace {
-
-// The command-line entries run without a window and without a display.
-int commandLine(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    QStringList arguments = app.arguments().mid(1);
-    const QString command = arguments.takeFirst();
-    QTextStream out(stdout), err(stderr);
-    int rc = 2;
-    DM = new TDM;
-    if (command == QLatin1String("--pachet-electronic"))
-        rc = ElectronicPackageCommand::main(arguments, out, err, [] {
-            Connection::connect(QStringLiteral("sysdba"), QStringLiteral("quintorez"), {});
-        });
-    Connection::close();
-    delete DM;
-    DM = nullptr;
-    return rc;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--pachet-electronic") == 0)
-        return commandLine(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (CommandLine::wanted(arguments)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout), err(stderr);
+        return CommandLine::run(arguments, out, err);
+    }
 
     QApplication app(argc, argv);
     // No application display name: Qt would append it to every window's caption.

@@ -43,6 +43,11 @@ QString QtUserInteraction::browseFolder(const QString &caption, const QString &s
     return QFileDialog::getExistingDirectory(parentWindow(), caption, start);
 }
 
+QString QtUserInteraction::openFileName(const QString &caption, const QString &startFolder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parentWindow(), caption, startFolder, filter);
+}
+
 void QtUserInteraction::showReport(const Report &report)
 {
     ReportOutput::preview(report, parentWindow());

@@ -12,6 +12,7 @@ public:
     void inform(const QString &text) override;
     void showError(const QString &text) override;
     QString browseFolder(const QString &caption, const QString &start) override;
+    QString openFileName(const QString &caption, const QString &startFolder, const QString &filter) override;
     void showReport(const Report &report) override;
     void beginWait() override;
     void endWait() override;

@@ -11,6 +11,7 @@
 #include "packages/electronicpackage.h"
 #include "packages/tfpach.h"
 #include "packages/tfpachan.h"
+#include "packages/tfverif.h"
 #include "persons/deletions.h"
 #include "packages/packageforming.h"
 #include "persons/personsworkspace.h"
@@ -195,7 +196,7 @@ void TFPers::buildMenus()
          {ui->Adaugire2, ui->Memorizare3, marks->menuAction(), ui->Recalcul1, ui->Revocare3, ui->Stergere2});
     menu(bar, "Pachete1", QStringLiteral("&Pachete"),
          {ui->Formareapachetelor1, ui->iparulformularelor1, ui->Formareapachetuluielectronic1,
-          ui->Anulareapachetuluielectronic1});
+          ui->Anulareapachetuluielectronic1, ui->Verificareapachetuluielectronic1});
     menu(bar, "Procente1", QStringLiteral("P&rocente"), {ui->Calculareaautomata1});
     ui->windowLayout->setMenuBar(bar);
 
@@ -254,6 +255,7 @@ void TFPers::connectRowCommands()
     for (QAction *a : {ui->Primara1, ui->Decorectare1, ui->Primara2, ui->Decorectare2})
         guarded(a, triggered, this, [this, a] { Primara1Click(a); });
     guarded(ui->Anulareapachetuluielectronic1, triggered, this, [this] { Anulareapachetuluielectronic1Click(); });
+    guarded(ui->Verificareapachetuluielectronic1, triggered, this, [this] { TFVerif::run(this); });
 }
 
 // ---------------------------------------------------------------- creation and activation
@@ -371,10 +373,12 @@ void TFPers::Formareapachetuluielectronic1Click()
     if (period.PeriodCode.isEmpty())
         return;
     const int formType = DM->Temp->field(QStringLiteral("kft_rf")).asInteger();
-    if (ElectronicPackage::form(period, formType, true).isEmpty())
+    const QString archive = ElectronicPackage::form(period, formType, true);
+    if (archive.isEmpty())
         return;
     pageButtonClick(2);
     userInteraction().inform(QStringLiteral("Exportul s-a facut !"));
+    TFVerif::offer(this, archive);
 }
 
 void TFPers::Adaugire1Click()

@@ -9,6 +9,7 @@ public:
     void inform(const QString &) override {}
     void showError(const QString &) override {}
     QString browseFolder(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     void showReport(const Report &) override {}
     void beginWait() override {}
     void endWait() override {}

@@ -18,6 +18,9 @@ public:
     virtual void showError(const QString &text) = 0;
     // The folder browser; empty when the user cancels.
     virtual QString browseFolder(const QString &caption, const QString &start) = 0;
+    // The file dialog for opening an existing file, starting in `startFolder`; `filter` as Qt
+    // writes it ("Arhive (*.rar *.RAR)"). Empty when the user cancels.
+    virtual QString openFileName(const QString &caption, const QString &startFolder, const QString &filter) = 0;
     // A report laid out by an operation, shown in the preview window.
     virtual void showReport(const Report &report) = 0;
     // The wait cursor, nested.

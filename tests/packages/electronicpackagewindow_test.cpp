@@ -79,7 +79,9 @@ TEST_F(ElectronicPackageFromTheWindow, JanuaryIsFormedFromTheMenuAndTheUserIsTol
     const QString name = QStringLiteral("REV5_1234567_00101_%1L01.RAR").arg(year);
     EXPECT_EQ(ui.errors, QStringList());
     EXPECT_EQ(ui.notices, QStringList{"Exportul s-a facut !"});
-    EXPECT_EQ(ui.questions, QStringList{"De copiat fisierul " + name + " pe suport magnetic ?"});
+    // The copy is offered, then the check of the archive (both answered No).
+    EXPECT_EQ(ui.questions, (QStringList{"De copiat fisierul " + name + " pe suport magnetic ?",
+                                         "Verificați pachetul electronic " + name + " ?"}));
     EXPECT_EQ(filesIn("Primara"), QStringList{name});
     EXPECT_EQ(members(program("Primara/" + name)).value("REV5_IP").count("\r\n"), 1);
     EXPECT_EQ(registry(), QStringList{QStringLiteral("1|%1|%2|1|1|1").arg(name).arg(year)});

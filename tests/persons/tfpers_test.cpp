@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -92,6 +93,7 @@ TEST_F(PersonsWindow, OpensWithItsCaptionControlsAndMenus)
         {"iparulformularelor1", "&Tiparul formularelor"},
         {"Formareapachetuluielectronic1", "Formarea &pachetului electronic"},
         {"Anulareapachetuluielectronic1", "Anularea pachetului electronic"},
+        {"Verificareapachetuluielectronic1", "Verificarea pachetului electronic"},
         {"Calculareaautomata1", "&Calcularea automata"}};
     for (const auto &[name, text] : entries) {
         auto *a = get<QAction>(name);
@@ -452,6 +454,18 @@ TEST_F(PersonsWindow, TabWalksTheBoxesInReadingOrder)
               (QStringList{"DBLookupComboBox3", "DBEdit14", "DBCheckBox1", "CheckBox1", "DBEdit19", "DBEdit20",
                            "DBEdit21", "DBLookupComboBox2", "DBEdit15", "DBLookupComboBox4", "BitBtn7"}));
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+}
+
+TEST_F(PersonsWindow, TheCheckOfAnElectronicPackageAsksForTheArchiveInPrimara)
+{
+    QTemporaryDir program;
+    Platform::setProgramFolder(program.path());
+    get<QAction>("Verificareapachetuluielectronic1")->trigger();
+    Platform::setProgramFolder({});
+    ASSERT_EQ(ui.fileDialogs.size(), 1);
+    EXPECT_TRUE(ui.fileDialogs[0].startsWith(QStringLiteral("Pachetul electronic de verificat|%1/Primara|")
+                                                 .arg(program.path())));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // cancelled: no window stays
 }
 
 } // namespace

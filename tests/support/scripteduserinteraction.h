@@ -17,6 +17,8 @@ public:
     std::deque<bool> answers;     // next answers to confirm(); No when empty
     QStringList questions, notices, errors;
     QString folder;               // what browseFolder() returns
+    QString fileName;             // what openFileName() returns
+    QStringList fileDialogs;      // caption, start folder and filter of each file dialog, joined by "|"
     QStringList reports;          // names of the reports shown
     std::function<void(const Report &)> onReport; // looks at a report while it is shown
     int waitDepth = 0, maxWaitDepth = 0;
@@ -33,6 +35,11 @@ public:
     void inform(const QString &text) override { notices << text; }
     void showError(const QString &text) override { errors << text; }
     QString browseFolder(const QString &, const QString &) override { return folder; }
+    QString openFileName(const QString &caption, const QString &startFolder, const QString &filter) override
+    {
+        fileDialogs << caption + u'|' + startFolder + u'|' + filter;
+        return fileName;
+    }
     void showReport(const Report &report) override
     {
         reports << report.name();

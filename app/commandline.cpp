@@ -1,0 +1,189 @@
+#include "app/commandline.h"
+#include "app/connection.h"
+#include "data/dberror.h"
+#include "data/ee.h"
+#include "data/helpers.h"
+#include "data/ibdatabase.h"
+#include "data/tdm.h"
+#include "packages/electronicpackagecommand.h"
+#include "packages/packagecheck.h"
+#include "packages/packageclassifiers.h"
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+namespace CommandLine {
+
+namespace {
+
+// The account: ISC_USER and ISC_PASSWORD when set, as the Firebird tools take them.
+QString user()
+{
+    const QByteArray v = qgetenv("ISC_USER");
+    return v.isEmpty() ? QStringLiteral("sysdba") : QString::fromLocal8Bit(v);
+}
+QString password()
+{
+    const QByteArray v = qgetenv("ISC_PASSWORD");
+    return v.isEmpty() ? QStringLiteral("masterkey") : QString::fromLocal8Bit(v);
+}
+
+// A data module of its own, connected to the program folder's database, while the command
+// runs; none when the folder holds no database or it cannot be opened.
+class CommandDatabase
+{
+public:
+    explicit CommandDatabase(QTextStream &err)
+    {
+        if (DM && DM->IDB->connected())
+            return; // the caller's own connection
+        const QString folder = Platform::programFolder();
+        if (!Platform::fileExistsNoCase(folder, QStringLiteral("bdkolm.gdb")))
+            return;
+        const QString path = Platform::findFileNoCase(folder, QStringLiteral("bdkolm.gdb"));
+        m_own = std::make_unique<TDM>();
+        m_previous = DM;
+        DM = m_own.get();
+        try {
+            DM->IDB->params() = QStringList{QStringLiteral("USER_NAME=") + user(),
+                                            QStringLiteral("PASSWORD=") + password()};
+            DM->IDB->setDatabaseName(path);
+            DM->IDB->open();
+            for (RecordSet *s : {DM->k_id_doc_type, DM->k_prof, DM->k_tariff_ap, DM->k_tariff_ap_value})
+                LoadClassifier(s);
+        } catch (const std::exception &e) {
+            err << QStringLiteral("Baza de date %1 nu poate fi deschisă (%2); codurile și tarifele nu se verifică.")
+                       .arg(QDir::toNativeSeparators(path), QString::fromUtf8(e.what()))
+                << Qt::endl;
+            release();
+        }
+    }
+    ~CommandDatabase() { release(); }
+
+private:
+    void release()
+    {
+        if (!m_own)
+            return;
+        DM = m_previous;
+        m_own.reset();
+    }
+    std::unique_ptr<TDM> m_own;
+    TDM *m_previous = nullptr;
+};
+
+int usageError(QTextStream &err, const QString &why)
+{
+    err << why << Qt::endl << Qt::endl << usage();
+    err.flush();
+    return 2;
+}
+
+int verify(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.size() != 1)
+        return usageError(err, QStringLiteral("--verifica cere numele unei singure arhive."));
+    std::optional<PackageClassifiers> classifiers;
+    {
+        CommandDatabase database(err);
+        classifiers = PackageClassifiers::fromDataModule();
+    }
+    if (!classifiers)
+        err << QStringLiteral("Fără baza de date a programului: codurile categoriilor, funcțiilor și documentelor "
+                              "și tarifele nu se verifică.")
+            << Qt::endl;
+    const PackageCheck::Result result = PackageCheck::checkArchive(args[0], classifiers ? &*classifiers : nullptr);
+    for (const PackageFinding &f : result.findings)
+        out << f.text() << (f.severity == PackageFinding::Warning ? QStringLiteral(" (avertisment)") : QString())
+            << '\n';
+    out.flush();
+    if (!result.readable)
+        return 2;
+    err << QStringLiteral("Erori: %1, avertismente: %2.").arg(result.errors()).arg(result.warnings()) << Qt::endl;
+    return result.clean() ? 0 : 1;
+}
+
+// Forms the electronic package of a period on the program folder's database, connected as
+// the program connects (the daily archive and the schema upgrade included).
+int electronicPackage(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    TDM *previous = DM;
+    auto own = std::make_unique<TDM>();
+    DM = own.get();
+    const int rc = ElectronicPackageCommand::main(args, out, err, [] { Connection::connect(user(), password(), {}); });
+    try {
+        Connection::close();
+    } catch (const std::exception &) {
+        // the run's result stands
+    }
+    DM = previous;
+    return rc;
+}
+
+int version(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (!args.isEmpty())
+        return usageError(err, QStringLiteral("--version nu primește argumente."));
+    out << QStringLiteral("evidenta %1").arg(QStringLiteral(EVD_VERSION)) << Qt::endl;
+    return 0;
+}
+
+int help(const QStringList &, QTextStream &out, QTextStream &)
+{
+    out << usage();
+    out.flush();
+    return 0;
+}
+
+// The options: each takes the arguments after it. A new option is one more row.
+struct Command {
+    const char *option;
+    int (*run)(const QStringList &args, QTextStream &out, QTextStream &err);
+};
+const Command Commands[] = {
+    {"--verifica", verify},
+    {"--pachet-electronic", electronicPackage},
+    {"--version", version},
+    {"--help", help},
+};
+
+} // namespace
+
+bool wanted(const QStringList &arguments)
+{
+    return !arguments.isEmpty() && arguments.first().startsWith(QLatin1String("--"));
+}
+
+QString usage()
+{
+    return QStringLiteral(
+        "Utilizare:\n"
+        "  evidenta                         pornește programul cu ferestrele lui\n"
+        "  evidenta --verifica ARHIVA.RAR   verifică un pachet electronic și scrie cîte o constatare pe rînd;\n"
+        "                                   ieșirea: 0 fără erori, 1 cu erori, 2 arhiva nu poate fi citită\n"
+        "  evidenta --pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]\n"
+        "                                   formează pachetul electronic al perioadei\n"
+        "  evidenta --version               versiunea programului\n"
+        "  evidenta --help                  acest text\n"
+        "Baza de date bdkolm.gdb din dosarul programului, cînd există, dă clasificatoarele și tarifele.\n");
+}
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.isEmpty())
+        return usageError(err, QStringLiteral("Nu este indicată nicio opțiune."));
+    for (const Command &c : Commands)
+        if (arguments.first() == QLatin1String(c.option)) {
+            try {
+                return c.run(arguments.mid(1), out, err);
+            } catch (const std::exception &e) {
+                err << QString::fromUtf8(e.what()) << Qt::endl;
+                return 1;
+            }
+        }
+    return usageError(err, QStringLiteral("Opțiune necunoscută: %1").arg(arguments.first()));
+}
+
+} // namespace CommandLine

@@ -1,0 +1,136 @@
+// Checks an electronic package of 5 000 declarations with 12 monthly rows each (60 000 row
+// lines) in 100 packages, written as the writer writes it and packed by the program's archiver,
+// and times the check beside a plain read of the same archive (every member read with
+// libarchive). The classifiers are held in memory, with a rate for every row's category.
+// Run by hand: build/bench/bench_packagecheck [declarations [runs]]
+
+#include "packages/packagecheck.h"
+#include "packages/packageclassifiers.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+QByteArray money(qint64 cents)
+{
+    return QByteArray::number(cents / 100) + '.' + QByteArray::number(cents % 100).rightJustified(2, '0');
+}
+
+QByteArray line(std::initializer_list<QByteArray> fields)
+{
+    QByteArray out;
+    for (const QByteArray &f : fields)
+        out += f + '\xB0';
+    return out + "\r\n";
+}
+
+// The four files of year 2015, whole year: pay 1000.00 + 10 cents per declaration, 6 % and 23 %.
+void writeFiles(const QString &folder, int declarations)
+{
+    QByteArray t, ip, na, sd;
+    qint64 grand[4] = {0, 0, 0, 0};
+    const int packages = (declarations + 49) / 50;
+    for (int p = 1; p <= packages; ++p) {
+        qint64 sums[4] = {0, 0, 0, 0};
+        int count = 0;
+        for (int d = (p - 1) * 50 + 1; d <= std::min(declarations, p * 50); ++d, ++count) {
+            const QByteArray id = QByteArray::number(d), nr = QByteArray::number(p);
+            na += line({id, nr, QByteArray::number(10000000000LL + d), "POPESCU", "ION", "VASILE", "05.03.1980",
+                        QByteArray::number(2000000000000LL + d), "1", "A", "1234567", "OF. 12", "06.03.2000"});
+            qint64 decl[4] = {0, 0, 0, 0};
+            for (int m = 1; m <= 12; ++m) {
+                const qint64 pay = 100000 + 10 * d;
+                const qint64 ind = (pay * 6 + 50) / 100, emp = (pay * 23 + 50) / 100;
+                const QDate first(2015, m, 1);
+                sd += line({id, nr, QByteArray::number(m), "111201", "101", "5",
+                            first.toString(QStringLiteral("dd.MM.yyyy")).toLatin1(),
+                            first.addMonths(1).addDays(-1).toString(QStringLiteral("dd.MM.yyyy")).toLatin1(),
+                            money(pay), "0.00", money(ind), money(emp), money(ind + emp)});
+                decl[0] += pay;
+                decl[2] += ind;
+                decl[3] += emp;
+            }
+            sd += line({id, nr, "13", "", "", "", "", "", money(decl[0]), money(decl[1]), money(decl[2]),
+                        money(decl[3]), money(decl[2] + decl[3])});
+            for (int k = 0; k < 4; ++k)
+                sums[k] += decl[k];
+        }
+        ip += line({QByteArray::number(p), QByteArray::number(count), money(sums[0]), money(sums[1]), money(sums[2]),
+                    money(sums[3]), money(sums[2] + sums[3])});
+        for (int k = 0; k < 4; ++k)
+            grand[k] += sums[k];
+    }
+    t = line({"1", "2015", "00", "07", "1234567", "1002600012345", "RESPONSABIL", "15.01.2016",
+              QByteArray::number(packages), money(grand[0]), money(grand[1]), money(grand[2]), money(grand[3]),
+              money(grand[2] + grand[3])});
+    for (auto [name, bytes] : {std::pair{"REV5_T", &t}, {"REV5_IP", &ip}, {"REV5_NA", &na}, {"REV5_SD", &sd}}) {
+        QFile f(QDir(folder).filePath(QLatin1String(name)));
+        if (!f.open(QIODevice::WriteOnly) || f.write(*bytes) != bytes->size())
+            std::fprintf(stderr, "cannot write %s\n", name);
+    }
+}
+
+template <typename F> double bestOf(int runs, F work)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int declarations = argc > 1 ? std::atoi(argv[1]) : 5000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+
+    QTemporaryDir dir;
+    writeFiles(dir.path(), declarations);
+    const QString name = QStringLiteral("REV5_1234567_00101_2015T00.RAR");
+    QProcess rar;
+    rar.setWorkingDirectory(dir.path());
+    rar.start(QStringLiteral(EVD_RAR_EXE), {"a", name, "REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"});
+    rar.waitForFinished(-1);
+    const QString archive = QDir(dir.path()).filePath(name);
+    std::printf("archive: %d declarations, %d row lines, %lld bytes\n", declarations, declarations * 12,
+                QFileInfo(archive).size());
+
+    PackageClassifiers classifiers;
+    classifiers.addDocumentType(1);
+    classifiers.addFunction(111201);
+    PackageClassifiers::Rate rate;
+    rate.individualUnit = rate.employerUnit = QStringLiteral("P");
+    rate.individualValue = 6;
+    rate.employerValue = 23;
+    rate.ceiling = 750;
+    classifiers.addRate(101, 2015, 2015, rate);
+
+    const double read = bestOf(runs, [&] {
+        PackageCheck::Members members;
+        QString error;
+        PackageCheck::readArchive(archive, &members, &error);
+    });
+    PackageCheck::Result bare, full;
+    const double checkBare = bestOf(runs, [&] { bare = PackageCheck::checkArchive(archive); });
+    const double checkFull = bestOf(runs, [&] { full = PackageCheck::checkArchive(archive, &classifiers); });
+    std::printf("plain read (libarchive, all members):   %8.1f ms\n", read);
+    std::printf("check without classifiers:              %8.1f ms  (%zu findings)\n", checkBare, bare.findings.size());
+    std::printf("check with classifiers and rates:       %8.1f ms  (%zu findings)\n", checkFull, full.findings.size());
+    for (size_t i = 0; i < std::min<size_t>(full.findings.size(), 5); ++i)
+        std::printf("  %s\n", qPrintable(full.findings[i].text()));
+    return full.findings.empty() ? 0 : 1;
+}
