@@ -53,6 +53,7 @@ public:
     void inform(const QString &text) override { m_err << text << Qt::endl; }
     void showError(const QString &text) override { m_err << text << Qt::endl; }
     QString browseFolder(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     void showReport(const Report &) override { }
     void beginWait() override { }
     void endWait() override { }

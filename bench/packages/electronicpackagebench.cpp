@@ -38,6 +38,7 @@ public:
     void inform(const QString &text) override { notices << text; }
     void showError(const QString &text) override { notices << text; }
     QString browseFolder(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     void showReport(const Report &) override { }
     void beginWait() override { }
     void endWait() override { }

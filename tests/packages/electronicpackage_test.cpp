@@ -4,6 +4,7 @@
 
 #include "data/ee.h"
 #include "packages/electronicpackage.h"
+#include "packages/packagecheck.h"
 #include "packages/packageannulment.h"
 #include "persons/deletions.h"
 #include "records/saldodatarules.h"
@@ -127,6 +128,30 @@ TEST_F(ElectronicPackageTest, TheSecondQuarterOf2014CarriesAprilToJune)
                                                              "02\xB0")));
     EXPECT_EQ(registry(), QStringList{"1|REV5_1234567_00101_2014T02.RAR|2014|4|6|1"});
     EXPECT_EQ(marks(), (QStringList{"1:0", "2:-1", "3:-1", "4:0"}));
+}
+
+TEST_F(ElectronicPackageTest, EveryArchiveFormedPassesTheCheckOfTheReceivingSide)
+{
+    // The rows as the save rules leave them: CPAS of 11 digits, a document with its number, sick
+    // pay in a row of its own, periods on every row.
+    year2012();
+    exec("update assured_person set ap_cpas=substring(ap_cpas from 3 for 11)");
+    exec("update assured_person set ap_doc_number='123456' where ap_id=2");
+    exec("update saldo_data set sd_ill=0 where sd_id=2");
+    exec("update saldo_data set sd_dela_d='01.05.2012', sd_pina_d='31.05.2012' where sd_id=5");
+    const QString whole = formPeriod(2012, 0, 1);
+    package(40, 1, 2016);
+    declaration(200, 1, 40, 2016);
+    row(7, 200, 3, "1234.56", "0", "74.07", "283.95", "'01.03.2016'", "'31.03.2016'", "2141", 5, 101, 3);
+    const QString correction = formPeriod(2016, 2, 3);
+    for (const QString &archive : {whole, correction}) {
+        const PackageCheck::Result result = PackageCheck::checkArchive(archive, nullptr);
+        QStringList findings;
+        for (const PackageFinding &f : result.findings)
+            findings << f.text();
+        EXPECT_TRUE(result.readable) << archive.toStdString();
+        EXPECT_EQ(findings, QStringList()) << archive.toStdString();
+    }
 }
 
 // ---------------------------------------------------------------- checks before forming
