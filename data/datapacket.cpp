@@ -19,12 +19,13 @@ namespace {
 // ---------------------------------------------------------------- binary layout
 //
 // Little-endian throughout.
-//   header (24 bytes): u32 signature, u32 version (1), u32 header size (24), u16 field count,
-//                      i32 row count, u32 packet attributes, u16 optional parameter count
-//   field descriptor:  u8 name length, name, u16 width, u16 type, u16 attributes
-//   optional parameter: u8 name length, name, u16 field number (1-based; 0 for the packet),
-//                       u16 type, u16 value length, value (a SUBTYPE of "Money" or "FixedChar"
-//                       makes a floating field money or a text field fixed-length)
+//   header (24 bytes): u32 signature, i32 1, i32 18, u16 field count, i32 row count, i32 3,
+//                      u16 header size (where the rows start)
+//   field descriptor:  u8 name length, name, u16 width, u16 type, u16 attributes, u16 property
+//                      count, the properties (a SUBTYPE of "Money" or "FixedChar" makes a
+//                      floating field money or a text field fixed-length)
+//   then u16 count of the packet's properties, and those properties
+//   property:          u8 name length, name, i16 value size, i16 type, the value's bytes
 //   row: u8 row status, 2 bits per field of null/blank flags (0 value, 1 null, 2 unchanged),
 //        then the values of the fields that have one
 // A type is a base type, with kVarying for values stored with a length prefix (1 byte when the
@@ -35,7 +36,6 @@ constexpr quint16 kInt = 1, kUInt = 2, kBool = 3, kFloat = 4, kDate = 6, kTime =
 constexpr quint16 kVarying = 0x40;
 constexpr quint16 kBaseMask = 0x3F;
 constexpr quint16 kAttrRequired = 0x0004;
-constexpr quint32 kHeaderSize = 24;
 // Day number of 01.01.0001 when days are counted from 1 on that day, as the format does.
 const QDate kDayOne(1, 1, 1);
 constexpr double kMsPerDay = 86400000.0;
@@ -89,6 +89,7 @@ public:
     }
     QByteArray bytes(qsizetype n) { return QByteArray(take(n), n); }
     bool atEnd() const { return m_pos >= m_b.size(); }
+    qsizetype position() const { return m_pos; }
 
 private:
     const QByteArray &m_b;
@@ -205,20 +206,42 @@ void writeValue(QByteArray &out, const FieldDef &f, const QVariant &v)
     }
 }
 
+// Reads a property (u8 name length, name, i16 size, i16 type, the value's bytes).
+std::pair<QByteArray, QByteArray> readProperty(Reader &r)
+{
+    const quint8 len = r.get<quint8>();
+    QByteArray name = r.bytes(len);
+    const qint16 size = r.get<qint16>();
+    r.get<qint16>(); // type
+    return {name, r.bytes(size)};
+}
+
+void writeProperty(QByteArray &out, const QByteArray &name, const QByteArray &value)
+{
+    put<quint8>(out, quint8(name.size()));
+    out.append(name);
+    put<qint16>(out, qint16(value.size()));
+    put<qint16>(out, qint16(kZString));
+    out.append(value);
+}
+
+// The SUBTYPE property that tells money from other floating values and fixed from varying text.
+QByteArray subtypeOf(FieldType t)
+{
+    return t == FieldType::Currency ? QByteArray("Money") : t == FieldType::FixedChar ? QByteArray("FixedChar") : QByteArray();
+}
+
 Packet parseBinary(const QByteArray &bytes, const QString &fileName)
 {
     Reader r(bytes, fileName);
     if (r.get<quint32>() != kSignature)
         throw EE(notAPacketMessage(fileName));
-    r.get<quint32>(); // version
-    const quint32 headerSize = r.get<quint32>();
+    r.get<qint32>(); // usually 1
+    r.get<qint32>(); // usually 18
     const quint16 fieldCount = r.get<quint16>();
     const qint32 rowCount = r.get<qint32>();
-    r.get<quint32>(); // packet attributes
-    const quint16 paramCount = r.get<quint16>();
-    if (headerSize < kHeaderSize)
-        throw EE(notAPacketMessage(fileName));
-    r.take(qsizetype(headerSize - kHeaderSize));
+    r.get<qint32>(); // usually 3
+    const quint16 headerSize = r.get<quint16>();
     Packet p;
     std::vector<BinType> types;
     for (int i = 0; i < fieldCount; ++i) {
@@ -230,27 +253,26 @@ Packet parseBinary(const QByteArray &bytes, const QString &fileName)
         const quint16 attrs = r.get<quint16>();
         f.type = fieldTypeOf(type, width, fileName);
         f.size = f.type == FieldType::String ? width : f.type == FieldType::WideString ? width / 2 : 0;
-        f.required = attrs & kAttrRequired;
+        f.required = (attrs & kAttrRequired) != 0;
+        const quint16 props = r.get<quint16>();
+        for (int k = 0; k < props; ++k) {
+            const auto [name, value] = readProperty(r);
+            if (name == "SUBTYPE" && value.startsWith("Money") && f.type == FieldType::Float)
+                f.type = FieldType::Currency;
+            else if (name == "SUBTYPE" && value.startsWith("FixedChar") && f.type == FieldType::String)
+                f.type = FieldType::FixedChar;
+        }
         if (f.name.isEmpty())
             throw EE(notAPacketMessage(fileName));
         p.fields.push_back(f);
         types.push_back({type, width});
     }
-    for (int i = 0; i < paramCount; ++i) {
-        const quint8 len = r.get<quint8>();
-        const QByteArray name = r.bytes(len);
-        const quint16 field = r.get<quint16>();
-        r.get<quint16>(); // type
-        const quint16 valueLength = r.get<quint16>();
-        const QByteArray value = r.bytes(valueLength);
-        if (name != "SUBTYPE" || field == 0 || field > p.fields.size())
-            continue;
-        FieldDef &f = p.fields[field - 1];
-        if (value == "Money" && f.type == FieldType::Float)
-            f.type = FieldType::Currency;
-        else if (value == "FixedChar" && f.type == FieldType::String)
-            f.type = FieldType::FixedChar;
-    }
+    const quint16 packetProps = r.get<quint16>();
+    for (int k = 0; k < packetProps; ++k)
+        readProperty(r);
+    // The rows start where the header says, after whatever it holds that is not read here.
+    if (headerSize > r.position())
+        r.take(headerSize - r.position());
     const int flagBytes = (fieldCount * 2 + 7) / 8;
     for (qint32 row = 0; rowCount < 0 ? !r.atEnd() : row < rowCount; ++row) {
         r.get<quint8>(); // row status
@@ -270,18 +292,13 @@ QByteArray serializeBinary(const Packet &p)
 {
     QByteArray out;
     put<quint32>(out, kSignature);
-    put<quint32>(out, 1);
-    put<quint32>(out, kHeaderSize);
+    put<qint32>(out, 1);
+    put<qint32>(out, 18);
     put<quint16>(out, quint16(p.fields.size()));
     put<qint32>(out, qint32(p.rows.size()));
-    put<quint32>(out, 0);
-    std::vector<std::pair<quint16, QByteArray>> subtypes;
-    for (size_t i = 0; i < p.fields.size(); ++i)
-        if (p.fields[i].type == FieldType::Currency)
-            subtypes.push_back({quint16(i + 1), "Money"});
-        else if (p.fields[i].type == FieldType::FixedChar)
-            subtypes.push_back({quint16(i + 1), "FixedChar"});
-    put<quint16>(out, quint16(subtypes.size()));
+    put<qint32>(out, 3);
+    const qsizetype headerSizeAt = out.size();
+    put<quint16>(out, 0); // the header's size, known at its end
     for (const FieldDef &f : p.fields) {
         const QByteArray name = Win1250::encodeOrThrow(f.name).left(255);
         put<quint8>(out, quint8(name.size()));
@@ -290,15 +307,14 @@ QByteArray serializeBinary(const Packet &p)
         put<quint16>(out, bt.width);
         put<quint16>(out, bt.type);
         put<quint16>(out, f.required ? kAttrRequired : 0);
+        const QByteArray subtype = subtypeOf(f.type);
+        put<quint16>(out, subtype.isEmpty() ? 0 : 1);
+        if (!subtype.isEmpty())
+            writeProperty(out, "SUBTYPE", subtype);
     }
-    for (const auto &[field, value] : subtypes) {
-        put<quint8>(out, 7);
-        out.append("SUBTYPE");
-        put<quint16>(out, field);
-        put<quint16>(out, quint16(kZString | kVarying));
-        put<quint16>(out, quint16(value.size()));
-        out.append(value);
-    }
+    put<quint16>(out, 0); // no properties of the packet
+    const quint16 headerSize = quint16(out.size());
+    std::memcpy(out.data() + headerSizeAt, &headerSize, sizeof headerSize);
     const int n = int(p.fields.size());
     for (const auto &row : p.rows) {
         put<quint8>(out, 0);

@@ -96,12 +96,25 @@ TEST_F(DataPacketFiles, BinaryHeaderDescriptorsAndNullFlagsAreLaidOutAsTheFormat
     p.rows.push_back({4, QVariant()});
     const QByteArray b = serialize(p, Format::Binary);
     const QByteArray expected = QByteArray::fromHex(
-        "9619e0bd" "01000000" "18000000" "0200" "02000000" "00000000" "0000" // header
-        "066b66745f6964" "0200" "0100" "0400"                             // kft_id: i2, required
-        "0b6b66745f6e616d655f726f" "1400" "4900" "0000"                   // kft_name_ro: varying string(20)
+        "9619e0bd" "01000000" "12000000" "0200" "02000000" "03000000" "3d00" // header, rows from byte 61
+        "066b66745f6964" "0200" "0100" "0400" "0000"                      // kft_id: i2, required
+        "0b6b66745f6e616d655f726f" "1400" "4900" "0000" "0000"            // kft_name_ro: varying string(20)
+        "0000"                                                            // no packet properties
         "00" "00" "0300" "01aa"                                           // 3, "Ş" (Windows-1250 0xAA)
         "00" "04" "0400");                                                // 4, name null
     EXPECT_EQ(b.toHex().toStdString(), expected.toHex().toStdString());
+}
+
+TEST_F(DataPacketFiles, MoneyIsAFloatingFieldWithItsSubtypeProperty)
+{
+    Packet p;
+    p.fields = {makeField("suma", FieldType::Currency)};
+    const QByteArray b = serialize(p, Format::Binary);
+    EXPECT_EQ(b.mid(24).toHex().toStdString(),
+              QByteArray::fromHex("0473756d61" "0800" "0400" "0000" "0100" // float of 8 bytes, one property
+                                  "0753554254595045" "0500" "0900" "4d6f6e6579" // SUBTYPE = Money
+                                  "0000").toHex().toStdString());
+    EXPECT_EQ(int(parse(b, QStringLiteral("m.cds")).fields[0].type), int(FieldType::Currency));
 }
 
 TEST_F(DataPacketFiles, XmlFormCarriesTheDataPacketElements)
