@@ -31,8 +31,8 @@ namespace {
 // A type is a base type, with kVarying for values stored with a length prefix (1 byte when the
 // width is below 256, 2 below 65536, else 4).
 
-constexpr quint16 kInt = 1, kUInt = 2, kBool = 3, kFloat = 4, kDate = 6, kTime = 7, kTimestamp = 8,
-                  kZString = 9, kUnicode = 10, kBytes = 11;
+constexpr quint16 kInt = 1, kUInt = 2, kBool = 3, kFloat = 4, kDate = 6, kTime = 7, kTimestamp = 8, kZString = 9,
+                  kUnicode = 10, kBytes = 11;
 constexpr quint16 kVarying = 0x40;
 constexpr quint16 kBaseMask = 0x3F;
 constexpr quint16 kAttrRequired = 0x0004;
@@ -48,18 +48,29 @@ struct BinType {
 BinType binType(const FieldDef &f)
 {
     switch (f.type) {
-    case FieldType::SmallInt: return {kInt, 2};
-    case FieldType::Integer: return {kInt, 4};
-    case FieldType::LargeInt: return {kInt, 8};
+    case FieldType::SmallInt:
+        return {kInt, 2};
+    case FieldType::Integer:
+        return {kInt, 4};
+    case FieldType::LargeInt:
+        return {kInt, 8};
     case FieldType::Float:
-    case FieldType::Currency: return {kFloat, 8};
-    case FieldType::Date: return {kDate, 4};
-    case FieldType::Time: return {kTime, 4};
-    case FieldType::DateTime: return {kTimestamp, 8};
-    case FieldType::Boolean: return {kBool, 2};
-    case FieldType::WideString: return {quint16(kUnicode | kVarying), quint16(qBound(2, f.size * 2, 65534))};
-    case FieldType::Memo: return {quint16(kBytes | kVarying), 0xFFFF};
-    default: return {quint16(kZString | kVarying), quint16(qBound(1, f.size, 65535))};
+    case FieldType::Currency:
+        return {kFloat, 8};
+    case FieldType::Date:
+        return {kDate, 4};
+    case FieldType::Time:
+        return {kTime, 4};
+    case FieldType::DateTime:
+        return {kTimestamp, 8};
+    case FieldType::Boolean:
+        return {kBool, 2};
+    case FieldType::WideString:
+        return {quint16(kUnicode | kVarying), quint16(qBound(2, f.size * 2, 65534))};
+    case FieldType::Memo:
+        return {quint16(kBytes | kVarying), 0xFFFF};
+    default:
+        return {quint16(kZString | kVarying), quint16(qBound(1, f.size, 65535))};
     }
 }
 
@@ -71,7 +82,7 @@ int prefixBytes(quint16 width)
 class Reader
 {
 public:
-    Reader(const QByteArray &b, const QString &fileName) : m_b(b), m_file(fileName) {}
+    Reader(const QByteArray &b, const QString &fileName) : m_b(b), m_file(fileName) { }
 
     const char *take(qsizetype n)
     {
@@ -108,15 +119,24 @@ FieldType fieldTypeOf(quint16 type, quint16 width, const QString &fileName)
     case kInt:
     case kUInt:
         return width <= 2 ? FieldType::SmallInt : width <= 4 ? FieldType::Integer : FieldType::LargeInt;
-    case kBool: return FieldType::Boolean;
-    case kFloat: return FieldType::Float;
-    case kDate: return FieldType::Date;
-    case kTime: return FieldType::Time;
-    case kTimestamp: return FieldType::DateTime;
-    case kZString: return FieldType::String;
-    case kUnicode: return FieldType::WideString;
-    case kBytes: return FieldType::Memo;
-    default: throw EE(notAPacketMessage(fileName));
+    case kBool:
+        return FieldType::Boolean;
+    case kFloat:
+        return FieldType::Float;
+    case kDate:
+        return FieldType::Date;
+    case kTime:
+        return FieldType::Time;
+    case kTimestamp:
+        return FieldType::DateTime;
+    case kZString:
+        return FieldType::String;
+    case kUnicode:
+        return FieldType::WideString;
+    case kBytes:
+        return FieldType::Memo;
+    default:
+        throw EE(notAPacketMessage(fileName));
     }
 }
 
@@ -127,40 +147,55 @@ QVariant readValue(Reader &r, quint16 type, quint16 width, const QString &fileNa
         const quint32 len = pb == 1 ? r.get<quint8>() : pb == 2 ? r.get<quint16>() : r.get<quint32>();
         const QByteArray b = r.bytes(qsizetype(len));
         switch (type & kBaseMask) {
-        case kUnicode: return QString::fromUtf16(reinterpret_cast<const char16_t *>(b.constData()), b.size() / 2);
-        default: return Win1250::decode(b);
+        case kUnicode:
+            return QString::fromUtf16(reinterpret_cast<const char16_t *>(b.constData()), b.size() / 2);
+        default:
+            return Win1250::decode(b);
         }
     }
     switch (type & kBaseMask) {
     case kInt:
         switch (width) {
-        case 1: return int(r.get<qint8>());
-        case 2: return int(r.get<qint16>());
-        case 4: return int(r.get<qint32>());
-        case 8: return qint64(r.get<qint64>());
-        default: throw EE(notAPacketMessage(fileName));
+        case 1:
+            return int(r.get<qint8>());
+        case 2:
+            return int(r.get<qint16>());
+        case 4:
+            return int(r.get<qint32>());
+        case 8:
+            return qint64(r.get<qint64>());
+        default:
+            throw EE(notAPacketMessage(fileName));
         }
     case kUInt:
         switch (width) {
-        case 1: return int(r.get<quint8>());
-        case 2: return int(r.get<quint16>());
-        case 4: return qint64(r.get<quint32>());
-        default: throw EE(notAPacketMessage(fileName));
+        case 1:
+            return int(r.get<quint8>());
+        case 2:
+            return int(r.get<quint16>());
+        case 4:
+            return qint64(r.get<quint32>());
+        default:
+            throw EE(notAPacketMessage(fileName));
         }
-    case kBool: return r.get<quint16>() != 0;
+    case kBool:
+        return r.get<quint16>() != 0;
     case kFloat:
         if (width == 4)
             return double(r.get<float>());
         return r.get<double>();
-    case kDate: return kDayOne.addDays(r.get<qint32>() - 1);
-    case kTime: return QTime(0, 0).addMSecs(r.get<qint32>());
+    case kDate:
+        return kDayOne.addDays(r.get<qint32>() - 1);
+    case kTime:
+        return QTime(0, 0).addMSecs(r.get<qint32>());
     case kTimestamp: {
         const double ms = r.get<double>();
         const qint64 days = qint64(ms / kMsPerDay);
         const qint64 rest = qint64(ms - double(days) * kMsPerDay + 0.5);
         return QDateTime(kDayOne.addDays(days - 1), QTime(0, 0).addMSecs(int(rest)));
     }
-    default: throw EE(notAPacketMessage(fileName));
+    default:
+        throw EE(notAPacketMessage(fileName));
     }
 }
 
@@ -191,18 +226,32 @@ void writeValue(QByteArray &out, const FieldDef &f, const QVariant &v)
         return;
     }
     switch (f.type) {
-    case FieldType::SmallInt: put<qint16>(out, qint16(v.toInt())); break;
-    case FieldType::Integer: put<qint32>(out, qint32(v.toLongLong())); break;
-    case FieldType::LargeInt: put<qint64>(out, v.toLongLong()); break;
-    case FieldType::Boolean: put<quint16>(out, v.toBool() ? 1 : 0); break;
-    case FieldType::Date: put<qint32>(out, qint32(kDayOne.daysTo(dateOf(v)) + 1)); break;
-    case FieldType::Time: put<qint32>(out, qint32(QTime(0, 0).msecsTo(v.toTime()))); break;
+    case FieldType::SmallInt:
+        put<qint16>(out, qint16(v.toInt()));
+        break;
+    case FieldType::Integer:
+        put<qint32>(out, qint32(v.toLongLong()));
+        break;
+    case FieldType::LargeInt:
+        put<qint64>(out, v.toLongLong());
+        break;
+    case FieldType::Boolean:
+        put<quint16>(out, v.toBool() ? 1 : 0);
+        break;
+    case FieldType::Date:
+        put<qint32>(out, qint32(kDayOne.daysTo(dateOf(v)) + 1));
+        break;
+    case FieldType::Time:
+        put<qint32>(out, qint32(QTime(0, 0).msecsTo(v.toTime())));
+        break;
     case FieldType::DateTime: {
         const QDateTime dt = v.toDateTime();
         put<double>(out, double(kDayOne.daysTo(dt.date()) + 1) * kMsPerDay + QTime(0, 0).msecsTo(dt.time()));
         break;
     }
-    default: put<double>(out, v.toDouble()); break;
+    default:
+        put<double>(out, v.toDouble());
+        break;
     }
 }
 
@@ -228,7 +277,9 @@ void writeProperty(QByteArray &out, const QByteArray &name, const QByteArray &va
 // The SUBTYPE property that tells money from other floating values and fixed from varying text.
 QByteArray subtypeOf(FieldType t)
 {
-    return t == FieldType::Currency ? QByteArray("Money") : t == FieldType::FixedChar ? QByteArray("FixedChar") : QByteArray();
+    return t == FieldType::Currency    ? QByteArray("Money")
+           : t == FieldType::FixedChar ? QByteArray("FixedChar")
+                                       : QByteArray();
 }
 
 Packet parseBinary(const QByteArray &bytes, const QString &fileName)
@@ -340,19 +391,32 @@ struct XmlType {
 XmlType xmlType(FieldType t)
 {
     switch (t) {
-    case FieldType::SmallInt: return {"i2", nullptr};
-    case FieldType::Integer: return {"i4", nullptr};
-    case FieldType::LargeInt: return {"i8", nullptr};
-    case FieldType::Float: return {"r8", nullptr};
-    case FieldType::Currency: return {"r8", "Money"};
-    case FieldType::Date: return {"date", nullptr};
-    case FieldType::DateTime: return {"dateTime", nullptr};
-    case FieldType::Time: return {"time", nullptr};
-    case FieldType::Boolean: return {"boolean", nullptr};
-    case FieldType::WideString: return {"string.uni", nullptr};
-    case FieldType::FixedChar: return {"string", "FixedChar"};
-    case FieldType::Memo: return {"bin.hex", "Text"};
-    default: return {"string", nullptr};
+    case FieldType::SmallInt:
+        return {"i2", nullptr};
+    case FieldType::Integer:
+        return {"i4", nullptr};
+    case FieldType::LargeInt:
+        return {"i8", nullptr};
+    case FieldType::Float:
+        return {"r8", nullptr};
+    case FieldType::Currency:
+        return {"r8", "Money"};
+    case FieldType::Date:
+        return {"date", nullptr};
+    case FieldType::DateTime:
+        return {"dateTime", nullptr};
+    case FieldType::Time:
+        return {"time", nullptr};
+    case FieldType::Boolean:
+        return {"boolean", nullptr};
+    case FieldType::WideString:
+        return {"string.uni", nullptr};
+    case FieldType::FixedChar:
+        return {"string", "FixedChar"};
+    case FieldType::Memo:
+        return {"bin.hex", "Text"};
+    default:
+        return {"string", nullptr};
     }
 }
 
@@ -360,13 +424,20 @@ QString xmlValue(const FieldDef &f, const QVariant &v)
 {
     switch (f.type) {
     case FieldType::Float:
-    case FieldType::Currency: return QString::number(v.toDouble(), 'g', 17);
-    case FieldType::Date: return dateOf(v).toString(QStringLiteral("yyyyMMdd"));
-    case FieldType::DateTime: return v.toDateTime().toString(QStringLiteral("yyyyMMdd'T'hh:mm:sszzz"));
-    case FieldType::Time: return v.toTime().toString(QStringLiteral("hh:mm:sszzz"));
-    case FieldType::Boolean: return v.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    case FieldType::Memo: return QString::fromLatin1(Win1250::encodeOrThrow(v.toString()).toHex().toUpper());
-    default: return v.toString();
+    case FieldType::Currency:
+        return QString::number(v.toDouble(), 'g', 17);
+    case FieldType::Date:
+        return dateOf(v).toString(QStringLiteral("yyyyMMdd"));
+    case FieldType::DateTime:
+        return v.toDateTime().toString(QStringLiteral("yyyyMMdd'T'hh:mm:sszzz"));
+    case FieldType::Time:
+        return v.toTime().toString(QStringLiteral("hh:mm:sszzz"));
+    case FieldType::Boolean:
+        return v.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case FieldType::Memo:
+        return QString::fromLatin1(Win1250::encodeOrThrow(v.toString()).toHex().toUpper());
+    default:
+        return v.toString();
     }
 }
 
@@ -376,10 +447,16 @@ QVariant parseXmlValue(const FieldDef &f, const QString &text, const QString &fi
     QVariant v;
     switch (f.type) {
     case FieldType::SmallInt:
-    case FieldType::Integer: v = text.trimmed().toInt(&ok); break;
-    case FieldType::LargeInt: v = text.trimmed().toLongLong(&ok); break;
+    case FieldType::Integer:
+        v = text.trimmed().toInt(&ok);
+        break;
+    case FieldType::LargeInt:
+        v = text.trimmed().toLongLong(&ok);
+        break;
     case FieldType::Float:
-    case FieldType::Currency: v = text.trimmed().toDouble(&ok); break;
+    case FieldType::Currency:
+        v = text.trimmed().toDouble(&ok);
+        break;
     case FieldType::Date: {
         const QDate d = QDate::fromString(text.trimmed().left(8), QStringLiteral("yyyyMMdd"));
         ok = d.isValid();
@@ -407,9 +484,15 @@ QVariant parseXmlValue(const FieldDef &f, const QString &text, const QString &fi
         v = time;
         break;
     }
-    case FieldType::Boolean: v = text.trimmed().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0; break;
-    case FieldType::Memo: v = Win1250::decode(QByteArray::fromHex(text.toLatin1())); break;
-    default: v = text; break;
+    case FieldType::Boolean:
+        v = text.trimmed().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
+        break;
+    case FieldType::Memo:
+        v = Win1250::decode(QByteArray::fromHex(text.toLatin1()));
+        break;
+    default:
+        v = text;
+        break;
     }
     if (!ok)
         throw EE(notAPacketMessage(fileName));
@@ -426,7 +509,8 @@ FieldType fieldTypeOfXml(const QString &type, const QString &subtype, const QStr
     if (t == QLatin1String("i8"))
         return FieldType::LargeInt;
     if (t == QLatin1String("r8") || t == QLatin1String("r4") || t.startsWith(QLatin1String("fixed")))
-        return subtype.compare(QLatin1String("Money"), Qt::CaseInsensitive) == 0 ? FieldType::Currency : FieldType::Float;
+        return subtype.compare(QLatin1String("Money"), Qt::CaseInsensitive) == 0 ? FieldType::Currency
+                                                                                 : FieldType::Float;
     if (t == QLatin1String("date"))
         return FieldType::Date;
     if (t == QLatin1String("datetime") || t == QLatin1String("sql.timestamp"))
@@ -439,7 +523,7 @@ FieldType fieldTypeOfXml(const QString &type, const QString &subtype, const QStr
         return FieldType::WideString;
     if (t == QLatin1String("string"))
         return subtype.compare(QLatin1String("FixedChar"), Qt::CaseInsensitive) == 0 ? FieldType::FixedChar
-                                                                                        : FieldType::String;
+                                                                                     : FieldType::String;
     if (t == QLatin1String("bin.hex") && subtype.compare(QLatin1String("Text"), Qt::CaseInsensitive) == 0)
         return FieldType::Memo;
     throw EE(notAPacketMessage(fileName));
@@ -489,8 +573,11 @@ Packet parseXml(const QByteArray &raw, const QString &fileName)
                 f.type = fieldTypeOfXml(a.value(QLatin1String("fieldtype")).toString(),
                                         a.value(QLatin1String("SUBTYPE")).toString(), fileName);
                 const int width = a.value(QLatin1String("WIDTH")).toInt();
-                f.size = f.type == FieldType::WideString ? width / 2 : isStringType(f.type) && f.type != FieldType::Memo ? width : 0;
-                f.required = a.value(QLatin1String("required")).compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+                f.size = f.type == FieldType::WideString                     ? width / 2
+                         : isStringType(f.type) && f.type != FieldType::Memo ? width
+                                                                             : 0;
+                f.required = a.value(QLatin1String("required")).compare(QLatin1String("true"), Qt::CaseInsensitive)
+                             == 0;
                 if (f.name.isEmpty())
                     throw EE(notAPacketMessage(fileName));
                 p.fields.push_back(f);
@@ -677,20 +764,34 @@ void intoRecordSet(const Packet &packet, RecordSet &set)
 QString typeName(FieldType type)
 {
     switch (type) {
-    case FieldType::String: return QStringLiteral("string");
-    case FieldType::FixedChar: return QStringLiteral("fixedchar");
-    case FieldType::WideString: return QStringLiteral("widestring");
-    case FieldType::SmallInt: return QStringLiteral("smallint");
-    case FieldType::Integer: return QStringLiteral("integer");
-    case FieldType::LargeInt: return QStringLiteral("largeint");
-    case FieldType::Float: return QStringLiteral("float");
-    case FieldType::Currency: return QStringLiteral("currency");
-    case FieldType::Date: return QStringLiteral("date");
-    case FieldType::DateTime: return QStringLiteral("datetime");
-    case FieldType::Time: return QStringLiteral("time");
-    case FieldType::Boolean: return QStringLiteral("boolean");
-    case FieldType::Memo: return QStringLiteral("memo");
-    default: return QStringLiteral("unknown");
+    case FieldType::String:
+        return QStringLiteral("string");
+    case FieldType::FixedChar:
+        return QStringLiteral("fixedchar");
+    case FieldType::WideString:
+        return QStringLiteral("widestring");
+    case FieldType::SmallInt:
+        return QStringLiteral("smallint");
+    case FieldType::Integer:
+        return QStringLiteral("integer");
+    case FieldType::LargeInt:
+        return QStringLiteral("largeint");
+    case FieldType::Float:
+        return QStringLiteral("float");
+    case FieldType::Currency:
+        return QStringLiteral("currency");
+    case FieldType::Date:
+        return QStringLiteral("date");
+    case FieldType::DateTime:
+        return QStringLiteral("datetime");
+    case FieldType::Time:
+        return QStringLiteral("time");
+    case FieldType::Boolean:
+        return QStringLiteral("boolean");
+    case FieldType::Memo:
+        return QStringLiteral("memo");
+    default:
+        return QStringLiteral("unknown");
     }
 }
 

@@ -168,8 +168,7 @@ void updateProfessions()
                 const QString code = QString::number(qRound64(key.toDouble()));
                 const QString old = name >= 0 ? prof->valueAt(r, name).toString().trimmed() : QString();
                 // A profession withdrawn by an earlier update keeps its one prefix.
-                const QString withdrawn =
-                    (old.startsWith(withdrawnPrefix()) ? old : withdrawnPrefix() + old).left(250);
+                const QString withdrawn = (old.startsWith(withdrawnPrefix()) ? old : withdrawnPrefix() + old).left(250);
                 DM->execWrite(QStringLiteral("update k_prof set kp_name_ro=") + SqlText::quoted(withdrawn)
                               + QStringLiteral(" where kp_id=") + code);
                 try {

@@ -26,7 +26,7 @@ void updateTariffs();
 void updateProfessions();
 
 // The messages of the updates.
-QString durationWarning();      // "Actualizarea poate dura in jur de 10 min. !"
-QString withdrawnPrefix();      // "PROFESIE ANULATA "
+QString durationWarning(); // "Actualizarea poate dura in jur de 10 min. !"
+QString withdrawnPrefix(); // "PROFESIE ANULATA "
 
 } // namespace ClassifierUpdate

@@ -18,12 +18,12 @@ namespace PredecessorImport {
 
 namespace {
 
-const char *const kAgentFields[] = {"ea_fosk",         "ea_idno",         "ea_full_name",    "ea_director_name",
-                                    "ea_accountant_name", "ea_kaa2_fosk", "ea_receiving_usr", "ea_cod"};
-const char *const kPersonFields[] = {"ap_birth_dt", "ap_cpas",      "ap_doc_number", "ap_doc_seria",
-                                     "ap_doc_type", "ap_ea",        "ap_first_name", "ap_idnp",
-                                     "ap_idnp_dt",  "ap_idnp_who",  "ap_last_name",  "ap_middle_name",
-                                     "ap_sex"};
+const char *const kAgentFields[]
+    = {"ea_fosk",      "ea_idno",          "ea_full_name", "ea_director_name", "ea_accountant_name",
+       "ea_kaa2_fosk", "ea_receiving_usr", "ea_cod"};
+const char *const kPersonFields[] = {"ap_birth_dt",  "ap_cpas",        "ap_doc_number", "ap_doc_seria", "ap_doc_type",
+                                     "ap_ea",        "ap_first_name",  "ap_idnp",       "ap_idnp_dt",   "ap_idnp_who",
+                                     "ap_last_name", "ap_middle_name", "ap_sex"};
 
 QString text(RecordSet *set, const char *field)
 {
@@ -66,8 +66,7 @@ bool readPredecessor(const QString &path)
     } catch (...) {
         try {
             other.close();
-        } catch (...) {
-        }
+        } catch (...) { }
         throw;
     }
     other.close();
@@ -112,7 +111,8 @@ void takePerson(RecordSet *from, const QVariant &agentId)
     if (!cpas.isEmpty())
         present = found(QStringLiteral("select * from assured_person where ap_cpas=") + SqlText::quoted(cpas));
     if (!idnp.isEmpty())
-        present = found(QStringLiteral("select * from assured_person where ap_idnp=") + SqlText::quoted(idnp)) || present;
+        present = found(QStringLiteral("select * from assured_person where ap_idnp=") + SqlText::quoted(idnp))
+                  || present;
     if (present)
         return;
     RecordSet *person = DM->assured_person;

@@ -20,13 +20,19 @@ namespace {
 Packet sample()
 {
     Packet p;
-    p.fields = {makeField("kp_id", FieldType::Integer, 0, true), makeField("kp_name_ro", FieldType::String, 250),
-                makeField("small", FieldType::SmallInt),         makeField("big", FieldType::LargeInt),
-                makeField("rate", FieldType::Float),             makeField("money", FieldType::Currency),
-                makeField("start", FieldType::Date),             makeField("stamp", FieldType::DateTime),
-                makeField("flag", FieldType::Boolean),     makeField("code", FieldType::FixedChar, 3)};
+    p.fields = {makeField("kp_id", FieldType::Integer, 0, true),
+                makeField("kp_name_ro", FieldType::String, 250),
+                makeField("small", FieldType::SmallInt),
+                makeField("big", FieldType::LargeInt),
+                makeField("rate", FieldType::Float),
+                makeField("money", FieldType::Currency),
+                makeField("start", FieldType::Date),
+                makeField("stamp", FieldType::DateTime),
+                makeField("flag", FieldType::Boolean),
+                makeField("code", FieldType::FixedChar, 3)};
     p.rows.push_back({1, QStringLiteral("ŞEF DE SECŢIE \"A\" & <B>"), 7, qint64(5000000000LL), 12.5, 1234.56,
-                      QDate(2008, 3, 5), QDateTime(QDate(2015, 12, 31), QTime(13, 45, 10, 250)), true, QStringLiteral("AB1")});
+                      QDate(2008, 3, 5), QDateTime(QDate(2015, 12, 31), QTime(13, 45, 10, 250)), true,
+                      QStringLiteral("AB1")});
     p.rows.push_back({2, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
                       QVariant()});
     p.rows.push_back({3, QStringLiteral("o'neil"), -3, qint64(-1), -0.25, 0.0, QDate(1, 1, 1),
@@ -95,13 +101,31 @@ TEST_F(DataPacketFiles, BinaryHeaderDescriptorsAndNullFlagsAreLaidOutAsTheFormat
     p.rows.push_back({3, QStringLiteral("Ş")});
     p.rows.push_back({4, QVariant()});
     const QByteArray b = serialize(p, Format::Binary);
-    const QByteArray expected = QByteArray::fromHex(
-        "9619e0bd" "01000000" "12000000" "0200" "02000000" "03000000" "3d00" // header, rows from byte 61
-        "066b66745f6964" "0200" "0100" "0400" "0000"                      // kft_id: i2, required
-        "0b6b66745f6e616d655f726f" "1400" "4900" "0000" "0000"            // kft_name_ro: varying string(20)
-        "0000"                                                            // no packet properties
-        "00" "00" "0300" "01aa"                                           // 3, "Ş" (Windows-1250 0xAA)
-        "00" "04" "0400");                                                // 4, name null
+    const QByteArray expected = QByteArray::fromHex("9619e0bd"
+                                                    "01000000"
+                                                    "12000000"
+                                                    "0200"
+                                                    "02000000"
+                                                    "03000000"
+                                                    "3d00" // header, rows from byte 61
+                                                    "066b66745f6964"
+                                                    "0200"
+                                                    "0100"
+                                                    "0400"
+                                                    "0000" // kft_id: i2, required
+                                                    "0b6b66745f6e616d655f726f"
+                                                    "1400"
+                                                    "4900"
+                                                    "0000"
+                                                    "0000" // kft_name_ro: varying string(20)
+                                                    "0000" // no packet properties
+                                                    "00"
+                                                    "00"
+                                                    "0300"
+                                                    "01aa" // 3, "Ş" (Windows-1250 0xAA)
+                                                    "00"
+                                                    "04"
+                                                    "0400"); // 4, name null
     EXPECT_EQ(b.toHex().toStdString(), expected.toHex().toStdString());
 }
 
@@ -111,9 +135,18 @@ TEST_F(DataPacketFiles, MoneyIsAFloatingFieldWithItsSubtypeProperty)
     p.fields = {makeField("suma", FieldType::Currency)};
     const QByteArray b = serialize(p, Format::Binary);
     EXPECT_EQ(b.mid(24).toHex().toStdString(),
-              QByteArray::fromHex("0473756d61" "0800" "0400" "0000" "0100" // float of 8 bytes, one property
-                                  "0753554254595045" "0500" "0900" "4d6f6e6579" // SUBTYPE = Money
-                                  "0000").toHex().toStdString());
+              QByteArray::fromHex("0473756d61"
+                                  "0800"
+                                  "0400"
+                                  "0000"
+                                  "0100" // float of 8 bytes, one property
+                                  "0753554254595045"
+                                  "0500"
+                                  "0900"
+                                  "4d6f6e6579" // SUBTYPE = Money
+                                  "0000")
+                  .toHex()
+                  .toStdString());
     EXPECT_EQ(int(parse(b, QStringLiteral("m.cds")).fields[0].type), int(FieldType::Currency));
 }
 
@@ -149,7 +182,8 @@ TEST_F(DataPacketFiles, XmlInTheWindows1250CodePageIsDecoded)
                                        "<FIELD attrname=\"kp_id\" fieldtype=\"i4\"/>"
                                        "<FIELD attrname=\"kp_name_ro\" fieldtype=\"string\" WIDTH=\"250\"/>"
                                        "</FIELDS><PARAMS LCID=\"1048\"/></METADATA><ROWDATA>"
-                                       "<ROW RowState=\"4\" kp_id=\"7\" kp_name_ro=\"\xaa" "EF\"/>"
+                                       "<ROW RowState=\"4\" kp_id=\"7\" kp_name_ro=\"\xaa"
+                                       "EF\"/>"
                                        "</ROWDATA></DATAPACKET>"));
     const Packet p = read(file("k_prof.cds"));
     ASSERT_EQ(p.rows.size(), 1u);

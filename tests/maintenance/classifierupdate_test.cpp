@@ -64,7 +64,10 @@ protected:
         }
         return rows;
     }
-    QString prof(int id) { return scalar(QStringLiteral("select kp_name_ro from k_prof where kp_id=%1").arg(id)).toString(); }
+    QString prof(int id)
+    {
+        return scalar(QStringLiteral("select kp_name_ro from k_prof where kp_id=%1").arg(id)).toString();
+    }
     QStringList memory(RecordSet *set, const char *field)
     {
         QStringList out;
@@ -77,7 +80,8 @@ protected:
     void professionInUse(int kp)
     {
         exec("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
-        exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) values(1,1,'12345678901','X','Y')");
+        exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
+             "values(1,1,'12345678901','X','Y')");
         exec(QStringLiteral("insert into name_account (na_id,na_ap,na_year,na_position) values(1,1,2015,%1)").arg(kp));
     }
 
@@ -102,7 +106,9 @@ TEST_F(ClassifierUpdateTest, TariffFilesAddACategoryChangeARateCarryingSomeColum
     exec("insert into k_form_type values(7,'A SAPTEA')");
     Packet forms;
     forms.fields = {makeField("kft_id", FieldType::SmallInt), makeField("kft_name_ro", FieldType::String, 20)};
-    forms.rows = {{1, QStringLiteral("Primară")}, {2, QStringLiteral("Suplimentară")}, {3, QStringLiteral("De corectare")},
+    forms.rows = {{1, QStringLiteral("Primară")},
+                  {2, QStringLiteral("Suplimentară")},
+                  {3, QStringLiteral("De corectare")},
                   {5, QStringLiteral("speciala")}};
     DataPacket::write(file("k_form_type.cds"), forms, Format::Xml);
 
@@ -111,14 +117,16 @@ TEST_F(ClassifierUpdateTest, TariffFilesAddACategoryChangeARateCarryingSomeColum
     EXPECT_EQ(column("select ktap_name_ro from k_tariff_ap where ktap_id in (101,199) order by ktap_id"),
               (QStringList{"SALARIATI", QStringLiteral("CATEGORIE NOUă")}));
     // The columns the file does not carry keep their values; an empty value writes NULL.
-    EXPECT_EQ(column("select ktapv_ktap||'|'||ktapv_ap_unit||'|'||case when ktapv_ap_max is null then 'null' else 'set' end from k_tariff_ap_value "
+    EXPECT_EQ(column("select ktapv_ktap||'|'||ktapv_ap_unit||'|'||case when ktapv_ap_max is null then 'null' else "
+                     "'set' end from k_tariff_ap_value "
                      "where ktapv_id=10101"),
               QStringList{"101|P|null"});
     EXPECT_EQ(column("select ktapv_ap_value from k_tariff_ap_value where ktapv_id=10101"), QStringList{"2.5"});
     EXPECT_EQ(column("select ktapv_ea_value from k_tariff_ap_value where ktapv_id=10101"), QStringList{"30"});
     EXPECT_EQ(column("select ktapv_date_start from k_tariff_ap_value where ktapv_id=10101"), QStringList{"01.01.1998"});
     EXPECT_EQ(column("select kft_id||'|'||kft_name_ro from k_form_type order by kft_id"),
-              (QStringList{QStringLiteral("1|PRIMARă"), QStringLiteral("2|SUPLIMENTARă"), "3|DE CORECTARE", "5|SPECIALA"}));
+              (QStringList{QStringLiteral("1|PRIMARă"), QStringLiteral("2|SUPLIMENTARă"), "3|DE CORECTARE",
+                           "5|SPECIALA"}));
     // Declarations are offered the primary form type; monthly rows show 1 and 3.
     EXPECT_EQ(memory(DM->k_form_type, "kft_id"), QStringList{"1"});
     EXPECT_EQ(memory(DM->cl_form_type, "kft_name_ro"), (QStringList{QStringLiteral("PRIMARă"), "DE CORECTARE"}));
@@ -172,7 +180,8 @@ TEST_F(ClassifierUpdateTest, TheSameFileAppliedTwiceChangesNothingTheSecondTime)
     ClassifierUpdate::updateProfessions();
     EXPECT_EQ(column("select kp_id||'|'||kp_name_ro from k_prof order by kp_id"), after);
     EXPECT_EQ(after.filter(QStringLiteral("111201|PROFESIE ANULATA ")).size(), 1);
-    EXPECT_EQ(scalar("select count(*) from k_prof where kp_name_ro starting with 'PROFESIE ANULATA PROFESIE'").toInt(), 0);
+    EXPECT_EQ(scalar("select count(*) from k_prof where kp_name_ro starting with 'PROFESIE ANULATA PROFESIE'").toInt(),
+              0);
 }
 
 TEST_F(ClassifierUpdateTest, WithoutAProfessionFileNothingChanges)
@@ -211,7 +220,9 @@ TEST_F(ClassifierUpdateTest, AFailureInTheMiddleKeepsTheRowsBeforeItAndSaysHowMa
     p.fields = {makeField("kp_id", FieldType::Integer), makeField("kp_name_ro", FieldType::String, 400)};
     exec("insert into k_prof values(999500,'VECHE')");
     // Rows are merged in the order of the key.
-    p.rows = {{999600, QStringLiteral("patru")}, {999500, QString(300, u'X')}, {111201, QStringLiteral("unu")},
+    p.rows = {{999600, QStringLiteral("patru")},
+              {999500, QString(300, u'X')},
+              {111201, QStringLiteral("unu")},
               {999003, QStringLiteral("doi")}};
     DataPacket::write(file("k_prof.cds"), p, Format::Xml);
     try {

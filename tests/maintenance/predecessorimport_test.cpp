@@ -55,7 +55,8 @@ protected:
     {
         predecessor(QStringLiteral(
             "insert into econ_agent values(10,'1234567','1003600000001','VECHE','B','C',91,'D',NULL);\n"
-            "insert into econ_agent values(20,'2222222',' 1003600000002 ','sa noua','ion rusu','ana lungu',92,'vasile','5');\n"
+            "insert into econ_agent values(20,'2222222',' 1003600000002 ','sa noua','ion rusu','ana "
+            "lungu',92,'vasile','5');\n"
             // new, under the existing agent
             "insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_first_name,ap_middle_name,ap_sex) "
             "values(1,10,'33333333333','2000000000003','ursu','dan','M');\n"
@@ -68,7 +69,8 @@ protected:
             // new, under the new agent, with its document
             "insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp_who,ap_idnp_dt,ap_birth_dt,ap_sex,ap_doc_type,"
             "ap_doc_seria,ap_doc_number,ap_first_name,ap_middle_name,ap_last_name) "
-            "values(4,20,'66666666666','of. 12','10.10.2000','05.03.1980','F',3,'AB','1234567','lungu','maria','ion');\n"
+            "values(4,20,'66666666666','of. "
+            "12','10.10.2000','05.03.1980','F',3,'AB','1234567','lungu','maria','ion');\n"
             // neither CPAS nor IDNP
             "insert into assured_person (ap_id,ap_ea,ap_first_name,ap_middle_name) values(5,20,'FARA','CODURI');\n"));
     }
@@ -146,18 +148,21 @@ TEST_F(PredecessorImportTest, AFileThatCannotBeOpenedLeavesTheProgramOnItsOwnDat
 
 TEST_F(PredecessorImportTest, AnAgentRefusedByTheRulesStopsTheImportKeepingWhatWasWritten)
 {
-    predecessor(QStringLiteral(
-        "insert into econ_agent values(10,'1234567','1003600000001','VECHE','B','C',91,'D',NULL);\n"
-        "insert into econ_agent values(20,'12345','1003600000009','SCURT','B','C',91,'D',NULL);\n"
-        "insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) values(1,10,'77777777777','A','B');\n"
-        "insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) values(2,20,'88888888888','C','D');\n"));
+    predecessor(
+        QStringLiteral("insert into econ_agent values(10,'1234567','1003600000001','VECHE','B','C',91,'D',NULL);\n"
+                       "insert into econ_agent values(20,'12345','1003600000009','SCURT','B','C',91,'D',NULL);\n"
+                       "insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
+                       "values(1,10,'77777777777','A','B');\n"
+                       "insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
+                       "values(2,20,'88888888888','C','D');\n"));
     try {
         PredecessorImport::run();
         FAIL() << "the agent with a 5-digit code was imported";
     } catch (const EE &e) {
         EXPECT_EQ(e.message(), "Codul FOSK trebuie sa fie din 7 cifre");
     }
-    EXPECT_EQ(column("select ap_cpas from assured_person order by ap_cpas"), (QStringList{"11111111111", "77777777777"}));
+    EXPECT_EQ(column("select ap_cpas from assured_person order by ap_cpas"),
+              (QStringList{"11111111111", "77777777777"}));
     EXPECT_EQ(scalar("select count(*) from econ_agent").toInt(), 1);
     EXPECT_FALSE(DM->econ_agent->isEditing());
     EXPECT_TRUE(bool(DM->assured_person->afterScroll));

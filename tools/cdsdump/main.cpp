@@ -19,11 +19,16 @@ QString text(const FieldDef &f, const QVariant &v)
         return {};
     switch (f.type) {
     case FieldType::Float:
-    case FieldType::Currency: return Formats::floatText(v.toDouble());
-    case FieldType::Date: return Formats::dateText(v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate());
-    case FieldType::DateTime: return Formats::dateTimeText(v.toDateTime());
-    case FieldType::Time: return v.toTime().toString(QStringLiteral("hh:mm:ss"));
-    case FieldType::Boolean: return v.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case FieldType::Currency:
+        return Formats::floatText(v.toDouble());
+    case FieldType::Date:
+        return Formats::dateText(v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate());
+    case FieldType::DateTime:
+        return Formats::dateTimeText(v.toDateTime());
+    case FieldType::Time:
+        return v.toTime().toString(QStringLiteral("hh:mm:ss"));
+    case FieldType::Boolean:
+        return v.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     default: {
         QString s = v.toString();
         // One row a line: line breaks and tabs inside a value would split it.
