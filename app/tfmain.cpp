@@ -3,7 +3,9 @@
 #include "app/tfagent.h"
 #include "app/tfconect.h"
 #include "data/formats.h"
+#include "maintenance/classifierupdate.h"
 #include "maintenance/databasearchive.h"
+#include "maintenance/predecessorimport.h"
 #include "persons/tfpers.h"
 #include "platform/clock.h"
 #include "platform/guard.h"
@@ -108,9 +110,20 @@ void TFMain::Arhivareabazei1Click()
     DatabaseArchive::makeManualArchive(Connection::databasePath(), Clock::today());
 }
 
-void TFMain::Reinoire1Click() {}
-void TFMain::Actualizareprofesii1Click() {}
-void TFMain::ImportBDPELDOR1Click() {}
+void TFMain::Reinoire1Click()
+{
+    ClassifierUpdate::updateTariffs();
+}
+
+void TFMain::Actualizareprofesii1Click()
+{
+    ClassifierUpdate::updateProfessions();
+}
+
+void TFMain::ImportBDPELDOR1Click()
+{
+    PredecessorImport::run();
+}
 
 void TFMain::Inregistrare2Click()
 {

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 static void initSqlResources()
 {
@@ -50,6 +51,18 @@ void create(const QString &path, Kind kind)
     if (QFileInfo::exists(path))
         throw DbError(QStringLiteral("The database file %1 exists already").arg(path));
     IbDatabase::createDatabase(path, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"));
+    if (kind == Kind::Predecessor) {
+        // The predecessor's agents and persons have our columns: the two tables of our schema.
+        static const QRegularExpression table(
+            QStringLiteral("^\\s*(/\\*.*?\\*/\\s*)*create\\s+table\\s+(econ_agent|assured_person)\\b"),
+            QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+        QString tables;
+        for (const QString &stmt : SqlScript::split(builtInScript(QStringLiteral("schema.sql"))))
+            if (table.match(stmt).hasMatch())
+                tables += stmt + QStringLiteral(";\n");
+        runScript(path, tables);
+        return;
+    }
     QString script = builtInScript(QStringLiteral("schema.sql"));
     if (kind != Kind::SchemaOnly)
         script += u'\n' + builtInScript(QStringLiteral("sample_classifiers.sql"));

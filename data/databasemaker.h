@@ -10,6 +10,7 @@ enum class Kind {
     Delivered, // schema and the classifier rows
     Older,     // as an older release shipped it: no t_pachet, no saldo_data.sd_kft_rf
     SchemaOnly,
+    Predecessor, // the predecessor program's file: its econ_agent and assured_person tables
 };
 
 // Creates the file; raises DbError when it exists or cannot be made.

@@ -5,6 +5,10 @@
 #include "data/field.h"
 #include "data/fielddef.h"
 
+namespace DataPacket {
+enum class Format;
+}
+
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -39,6 +43,11 @@ public:
     Field field(const QString &name);           // raises DbError when absent
     Field fieldByIndex(int i);
     Field operator[](const QString &name) { return field(name); }
+
+    // ---- classifier files: fields and rows from a data packet file (binary or XML, told by its
+    // content), or the stored fields and visible rows written as one (see data/datapacket.h)
+    void loadFromFile(const QString &path);
+    void saveToFile(const QString &path, DataPacket::Format format);
 
     // ---- opening
     void createDataSet(); // active, with the defined fields and no rows

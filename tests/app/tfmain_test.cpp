@@ -3,6 +3,7 @@
 #include "app/tfmain.h"
 #include "data/ee.h"
 #include "data/formats.h"
+#include "data/helpers.h"
 #include "data/tdm.h"
 #include "persons/personsworkspace.h"
 #include "persons/tfpers.h"
@@ -17,6 +18,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -270,6 +272,34 @@ TEST_F(Workspace, ClosingTheMainWindowDiscardsAnEditAndDisconnects)
     EXPECT_EQ(DM->saldo_data->state(), RecordSet::State::Browse);
     EXPECT_TRUE(DM->saldo_data->field("SD_PAYM_FOND").isNull());
     EXPECT_FALSE(DM->IDB->connected());
+}
+
+TEST_F(Workspace, ClassifierAndImportEntriesRunTheirOperations)
+{
+    // A classifier file and a predecessor file in the program folder; the entries pick them up.
+    const QString folder = Platform::programFolder();
+    Platform::setProgramFolder(db->folder());
+    LoadClassifier(DM->k_prof);
+    QFile cds(db->folder() + QStringLiteral("/k_prof.cds"));
+    ASSERT_TRUE(cds.open(QIODevice::WriteOnly));
+    cds.write("<?xml version=\"1.0\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+              "<FIELD attrname=\"kp_id\" fieldtype=\"i4\"/><FIELD attrname=\"kp_name_ro\" fieldtype=\"string\" WIDTH=\"250\"/>"
+              "</FIELDS></METADATA><ROWDATA><ROW kp_id=\"999\" kp_name_ro=\"nou\"/></ROWDATA></DATAPACKET>");
+    cds.close();
+    ScriptedUserInteraction ui;
+    TFMain w;
+    w.enableConnectedMenu();
+    w.findChild<QAction *>("Actualizareprofesii1")->trigger();
+    EXPECT_EQ(ui.notices, (QStringList{"Actualizarea poate dura in jur de 10 min. !", "OK"}));
+    EXPECT_EQ(column("select kp_id||kp_name_ro from k_prof"), QStringList{"999NOU"});
+    ui.notices.clear();
+    w.findChild<QAction *>("Reinoire1")->trigger();
+    EXPECT_EQ(ui.notices, QStringList{"OK"});
+    ui.notices.clear();
+    w.findChild<QAction *>("ImportBDPELDOR1")->trigger();
+    EXPECT_EQ(ui.notices, QStringList{" Lipseste fisierul  \"BDPEL.GDB\""});
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join(u'\n').toStdString();
+    Platform::setProgramFolder(folder);
 }
 
 } // namespace

@@ -1,4 +1,6 @@
 // Creates the delivered database file when it is missing; an existing file is never touched.
+// --older makes one as an older release shipped it, --predecessor the predecessor program's
+// file (its agents and persons tables) that the import reads.
 
 #include "data/databasemaker.h"
 #include "data/dberror.h"
@@ -14,8 +16,10 @@ int main(int argc, char **argv)
     DatabaseMaker::Kind kind = DatabaseMaker::Kind::Delivered;
     if (args.removeAll(QStringLiteral("--older")))
         kind = DatabaseMaker::Kind::Older;
+    if (args.removeAll(QStringLiteral("--predecessor")))
+        kind = DatabaseMaker::Kind::Predecessor;
     if (args.size() != 1) {
-        std::fprintf(stderr, "usage: mkdb [--older] DATABASE-FILE\n");
+        std::fprintf(stderr, "usage: mkdb [--older | --predecessor] DATABASE-FILE\n");
         return 2;
     }
     const QString path = QFileInfo(args.first()).absoluteFilePath();
