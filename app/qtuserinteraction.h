@@ -13,6 +13,7 @@ public:
     void showError(const QString &text) override;
     QString browseFolder(const QString &caption, const QString &start) override;
     void showReport(const Report &report) override;
+    void printReport(const Report &report) override;
     void beginWait() override;
     void endWait() override;
 

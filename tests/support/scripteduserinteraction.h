@@ -18,6 +18,7 @@ public:
     QStringList questions, notices, errors;
     QString folder;               // what browseFolder() returns
     QStringList reports;          // names of the reports shown
+    QStringList printed;          // names of the reports sent to a printer
     std::function<void(const Report &)> onReport; // looks at a report while it is shown
     int waitDepth = 0, maxWaitDepth = 0;
 
@@ -36,6 +37,12 @@ public:
     void showReport(const Report &report) override
     {
         reports << report.name();
+        if (onReport)
+            onReport(report);
+    }
+    void printReport(const Report &report) override
+    {
+        printed << report.name();
         if (onReport)
             onReport(report);
     }
