@@ -1,5 +1,6 @@
 #include "reports/summaryreports.h"
 #include "data/helpers.h"
+#include "data/ibquery.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
 #include "platform/clock.h"
@@ -9,6 +10,8 @@
 #include "reports/recordsetreportsource.h"
 
 #include <QScopeGuard>
+
+#include <optional>
 
 namespace SummaryReports {
 
@@ -158,6 +161,8 @@ void readPersonMonths()
     const int id = cds1->fieldIndex(QStringLiteral("na_id"));
     const int first = cds1->fieldIndex(QStringLiteral("ap_first_name"));
     const int middle = cds1->fieldIndex(QStringLiteral("ap_middle_name"));
+    // The monthly rows of every declaration are read in one transaction of IBQ3, committed at the end.
+    std::optional<ReadScope> read;
     for (cds1->first(); !cds1->eof(); cds1->next()) {
         std::vector<QVariant> row(size_t(cds->fieldCount()));
         const QString firstName = cds1->fieldByIndex(first).asString();
@@ -165,19 +170,26 @@ void readPersonMonths()
         row[0] = firstName.left(50);
         row[1] = middleName.left(50);
         row[27] = (firstName.trimmed() + u' ' + middleName.trimmed()).left(100);
-        ReadScope read(DM->IBQ3, personRowsStatement(cds1->fieldByIndex(id).asString()));
-        const int month = read->columnIndex(QStringLiteral("sd_month"));
-        const int fund = read->columnIndex(QStringLiteral("sd_paym_fond"));
-        for (; !read->eof(); read->next()) {
-            const int m = read.value(month).toInt();
+        const QString sql = personRowsStatement(cds1->fieldByIndex(id).asString());
+        if (read)
+            read->reopen(sql);
+        else
+            read.emplace(DM->IBQ3, sql);
+        IbQuery *q = read->query();
+        const int month = q->columnIndex(QStringLiteral("sd_month"));
+        const int fund = q->columnIndex(QStringLiteral("sd_paym_fond"));
+        for (; !q->eof(); q->next()) {
+            const int m = q->value(month).toInt();
             if (m < 1 || m > 25)
                 continue;
             QVariant &cell = row[size_t(m + 1)];
-            if (!read.value(fund).isNull() || !cell.isNull())
-                cell = cell.toDouble() + read.value(fund).toDouble();
+            if (!q->value(fund).isNull() || !cell.isNull())
+                cell = cell.toDouble() + q->value(fund).toDouble();
         }
         cds->appendValues(row);
     }
+    if (read)
+        read->end();
     cds->endAppendValues();
     cds->first();
 }
