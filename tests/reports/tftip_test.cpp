@@ -3,7 +3,10 @@
 
 #include "grid/dbgrid.h"
 #include "grid/dbgrideh.h"
+#include "grid/dblookupcombobox.h"
 #include "packages/tfpnr.h"
+#include "records/detachedhandler.h"
+#include "reports/tfluna.h"
 #include "persons/tfpers.h"
 #include "reports/tftip.h"
 #include "tests/reports/formsfixture.h"
@@ -196,6 +199,51 @@ TEST_F(FormsWindow, OpensFromThePersonsWorkspaceWithBothListsEmptied)
     EXPECT_EQ(get<QLabel>("Label1")->text(), "Anul 2010");
     EXPECT_EQ(rows("DBGrid3"), 0);
     EXPECT_EQ(rows("DBGrid2"), 0);
+}
+
+// The monthly print from the persons workspace: the month dialog offers the month of the current
+// monthly row, the user chooses another, and the form of that month is shown.
+TEST_F(FormsWindow, MonthlyDeclarationAsksForTheMonthInItsDialog)
+{
+    LoadClassifier(DM->k_month);
+    row(4, 1, 3, 800);
+    TFPers pers;
+    pers.findChild<QComboBox *>("ComboBox1")->setCurrentText("2010");
+    const std::pair<RecordSet *, const char *> sets[] = {{DM->assured_person, "assured_person where ap_id=1"},
+                                                         {DM->name_account, "name_account where na_id=1"},
+                                                         {DM->saldo_data,
+                                                          "saldo_data where sd_na=1 order by sd_month"}};
+    for (auto [set, from] : sets) {
+        DetachedHandler a(set->beforePost), b(set->afterScroll), c(set->afterInsert);
+        ReadScope read(DM->IBQ1, QStringLiteral("select * from ") + QString::fromLatin1(from));
+        CopyToMemTable(read.query(), set, 3);
+    }
+    ASSERT_EQ(DM->saldo_data->field("SD_MONTH").asInteger(), 1);
+
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto *d = qobject_cast<TFLuna *>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        seen = true;
+        EXPECT_EQ(d->windowTitle(), "Tiparirea declaratiei lunare");
+        auto *month = d->findChild<DbLookupComboBox *>("DBLookupComboBox1");
+        EXPECT_EQ(month->currentText(), "Ianuarie"); // the month of the current row
+        month->setFocus();
+        for (int i = 0; i < 12 && month->currentText() != "Martie"; ++i)
+            QTest::keyClick(month, Qt::Key_Down);
+        QTest::mouseClick(d->findChild<QPushButton *>("BitBtn1"), Qt::LeftButton);
+    });
+    auto *entry = pers.findChild<QAction *>("ipariredeclaratielunara1");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->text(), "Tiparire declaratie lunara");
+    entry->trigger();
+    EXPECT_TRUE(seen);
+    ASSERT_EQ(ui.reports.size(), 1) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(DM->Temp->field("km_rf").asInteger(), 3);
+    EXPECT_EQ(lineWith(shown.last(), "Total"), "Total 800 80 48 184");
+    EXPECT_FALSE(shown.last().contains("Ianuarie"));
+    EXPECT_EQ(pers.findChild<QAction *>("iparire1")->text(), "&Tiparire declaratie lunara");
 }
 
 } // namespace
