@@ -189,7 +189,7 @@ void build(Report &report, ReportSource &person, ReportSource &saldo, const QStr
     report.setMargins(QMarginsF(10, 8, 10, 8));
     report.setPrintWhenEmpty(true);
 
-    ReportBand &d = report.detail(141).newPagePerRow();
+    ReportBand &d = report.detail(139).newPagePerRow();
     d.label(150, 0, 20, 6, QStringLiteral("Formular")).right().size(8);
     d.label(171, 0, 19, 6, QStringLiteral("REV5")).center().bold().frame(kAll);
     d.label(0, 8, 150, 7, QStringLiteral("Declaraţia persoanei asigurate pentru anul")).right().bold().size(12);

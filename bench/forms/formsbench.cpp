@@ -2,7 +2,8 @@
 // one agent with 5 000 declarations of 12 monthly rows each in 100 packages of 50. For each:
 // the time from the button to the first page laid out (what the preview shows first), the time
 // to the PDF of all pages, and the peak memory of the process.
-// Run by hand: QT_QPA_PLATFORM=offscreen build/bench/bench_forms [folder for the database [declarations]]
+// Run by hand: QT_QPA_PLATFORM=offscreen build/bench/bench_forms [folder for the database [declarations
+// [folder that keeps the two PDF files]]]
 
 #include "bench/benchdatabase.h"
 #include "platform/userinteraction.h"
@@ -14,6 +15,7 @@
 #include "reports/summaryreports.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
@@ -105,7 +107,8 @@ int main(int argc, char **argv)
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const int declarations = argc > 2 ? QByteArray(argv[2]).toInt() : 5000;
     BenchDatabase db(folder);
-    QTemporaryDir out;
+    QTemporaryDir temporary;
+    const QDir out(argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporary.path());
     Year year;
     setWorkspaceState(&year);
     Measuring ui;
