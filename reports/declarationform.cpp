@@ -35,6 +35,23 @@ std::vector<QVariant> currentRow(IbQuery *q, int width)
     return values;
 }
 
+// "Ziua", "Luna", "Anul" in boxes, taken from the text dd.mm.yyyy of a date.
+void dayMonthYear(ReportBand &band, double x, double y, const QString &date)
+{
+    const struct {
+        const char *caption;
+        int start, length;
+        double width;
+    } parts[] = {{"Ziua", 1, 2, 8}, {"Luna", 4, 2, 8}, {"Anul", 7, 4, 14}};
+    for (const auto &p : parts) {
+        band.label(x, y, 10, 5, QString::fromLatin1(p.caption)).right().size(7);
+        band.expression(x + 11, y, p.width, 5, QStringLiteral("COPY(%1,%2,%3)").arg(date).arg(p.start).arg(p.length))
+            .center()
+            .frame(kAll);
+        x += 21;
+    }
+}
+
 } // namespace
 
 QString monthlyHeaderStatement(const QString &year, const QString &declarationId)
@@ -234,12 +251,7 @@ void build(Report &report, ReportSource &person, ReportSource &saldo, const QStr
     d.label(92, 78, 15, 5, QStringLiteral("Eliberat"));
     d.field(107, 78, 81, 5, QStringLiteral("ap_idnp_who")).frame(ReportElement::Bottom);
     d.label(2, 84, 28, 5, QStringLiteral("Data eliberării"));
-    d.label(32, 84, 10, 5, QStringLiteral("Ziua")).right().size(7);
-    d.expression(43, 84, 8, 5, QStringLiteral("COPY(person.ap_idnp_dt,1,2)")).center().frame(kAll);
-    d.label(53, 84, 10, 5, QStringLiteral("Luna")).right().size(7);
-    d.expression(64, 84, 8, 5, QStringLiteral("COPY(person.ap_idnp_dt,4,2)")).center().frame(kAll);
-    d.label(74, 84, 10, 5, QStringLiteral("Anul")).right().size(7);
-    d.expression(85, 84, 14, 5, QStringLiteral("COPY(person.ap_idnp_dt,7,4)")).center().frame(kAll);
+    dayMonthYear(d, 32, 84, QStringLiteral("person.ap_idnp_dt"));
 
     // Form type and public service.
     d.label(2, 93, 30, 6, QStringLiteral("Tip formular")).bold();
@@ -316,12 +328,7 @@ void build(Report &report, ReportSource &person, ReportSource &saldo, const QStr
     f.label(115, 9, 25, 5, QStringLiteral("Semnătura"));
     f.hline(140, 14, 40);
     f.label(0, 16, 30, 5, QStringLiteral("Data completării"));
-    f.label(30, 16, 10, 5, QStringLiteral("Ziua")).right().size(7);
-    f.expression(41, 16, 8, 5, QStringLiteral("COPY(DATE,1,2)")).center().frame(kAll);
-    f.label(51, 16, 10, 5, QStringLiteral("Luna")).right().size(7);
-    f.expression(62, 16, 8, 5, QStringLiteral("COPY(DATE,4,2)")).center().frame(kAll);
-    f.label(72, 16, 10, 5, QStringLiteral("Anul")).right().size(7);
-    f.expression(83, 16, 14, 5, QStringLiteral("COPY(DATE,7,4)")).center().frame(kAll);
+    dayMonthYear(f, 30, 16, QStringLiteral("DATE"));
     f.label(150, 16, 20, 5, QStringLiteral("L. Ş.")).center();
 }
 
