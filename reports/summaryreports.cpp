@@ -11,7 +11,7 @@
 
 #include <QScopeGuard>
 
-#include <optional>
+#include <QHash>
 
 namespace SummaryReports {
 
@@ -135,10 +135,11 @@ QString personsStatement(const QString &year, const QString &agentId)
            + year + QStringLiteral(" and ap_ea=") + agentId + QStringLiteral(" order by ap_first_name,ap_middle_name ");
 }
 
-QString personRowsStatement(const QString &declarationId)
+QString personRowsStatement(const QString &year, const QString &agentId)
 {
-    return QStringLiteral(" select * from saldo_data where sd_na=") + declarationId
-           + QStringLiteral(" and  sd_ap_category<>150 ");
+    return QStringLiteral(" select sd_na,sd_month,sd_paym_fond from saldo_data where sd_ap_category<>150  and sd_na in "
+                          "(select na_id from assured_person,name_account where  ap_id=na_ap  and na_year=")
+           + year + QStringLiteral(" and ap_ea=") + agentId + QStringLiteral(") ");
 }
 
 void readPersonMonths()
@@ -154,42 +155,41 @@ void readPersonMonths()
 
     RecordSet *cds1 = DM->cds1;
     const auto closeList = qScopeGuard([cds1] { cds1->close(); });
+    const QString year = PackageList::year(), agent = PackageList::agentId();
     {
-        ReadScope read(DM->IBQ1, personsStatement(PackageList::year(), PackageList::agentId()));
+        ReadScope read(DM->IBQ1, personsStatement(year, agent));
         CopyToMemTable(read.query(), cds1, 2);
+    }
+    // The pay fund of every declaration of the year by month, "COLUMN" + (month + 2), rows of the
+    // same month summed; one statement for all the declarations rather than one each.
+    QHash<qint64, std::vector<QVariant>> months;
+    {
+        ReadScope read(DM->IBQ3, personRowsStatement(year, agent));
+        for (; !read->eof(); read->next()) {
+            const int m = read.value(1).toInt();
+            if (m < 1 || m > 25)
+                continue;
+            std::vector<QVariant> &cells = months[qint64(read.value(0).toDouble())];
+            cells.resize(size_t(cds->fieldCount()));
+            QVariant &cell = cells[size_t(m + 1)];
+            const QVariant fund = read.value(2);
+            if (!fund.isNull() || !cell.isNull())
+                cell = cell.toDouble() + fund.toDouble();
+        }
     }
     const int id = cds1->fieldIndex(QStringLiteral("na_id"));
     const int first = cds1->fieldIndex(QStringLiteral("ap_first_name"));
     const int middle = cds1->fieldIndex(QStringLiteral("ap_middle_name"));
-    // The monthly rows of every declaration are read in one transaction of IBQ3, committed at the end.
-    std::optional<ReadScope> read;
     for (cds1->first(); !cds1->eof(); cds1->next()) {
-        std::vector<QVariant> row(size_t(cds->fieldCount()));
+        std::vector<QVariant> row = months.value(qint64(cds1->fieldByIndex(id).asFloat()));
+        row.resize(size_t(cds->fieldCount()));
         const QString firstName = cds1->fieldByIndex(first).asString();
         const QString middleName = cds1->fieldByIndex(middle).asString();
         row[0] = firstName.left(50);
         row[1] = middleName.left(50);
         row[27] = (firstName.trimmed() + u' ' + middleName.trimmed()).left(100);
-        const QString sql = personRowsStatement(cds1->fieldByIndex(id).asString());
-        if (read)
-            read->reopen(sql);
-        else
-            read.emplace(DM->IBQ3, sql);
-        IbQuery *q = read->query();
-        const int month = q->columnIndex(QStringLiteral("sd_month"));
-        const int fund = q->columnIndex(QStringLiteral("sd_paym_fond"));
-        for (; !q->eof(); q->next()) {
-            const int m = q->value(month).toInt();
-            if (m < 1 || m > 25)
-                continue;
-            QVariant &cell = row[size_t(m + 1)];
-            if (!q->value(fund).isNull() || !cell.isNull())
-                cell = cell.toDouble() + q->value(fund).toDouble();
-        }
         cds->appendValues(row);
     }
-    if (read)
-        read->end();
     cds->endAppendValues();
     cds->first();
 }

@@ -21,7 +21,8 @@ void showPackageReport();
 
 // ---- by person and month, over CDS
 QString personsStatement(const QString &year, const QString &agentId);
-QString personRowsStatement(const QString &declarationId);
+// The monthly rows, other than category 150, of the declarations personsStatement lists.
+QString personRowsStatement(const QString &year, const QString &agentId);
 // Rebuilds CDS: one row per declaration of the year, the pay fund of each month summed.
 void readPersonMonths();
 void buildPersonMonthReport(Report &report, ReportSource &cds, const QString &year, const QString &agentName);

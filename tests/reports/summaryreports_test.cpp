@@ -171,8 +171,9 @@ TEST(SummaryStatements, AreTheFixedOnes)
               "col7  from name_account  inner join  assured_person on(ap_id=na_ap)  left outer join saldo_data "
               "on(sd_na=na_id)  where na_pl=7 and sd_ap_category<>150  group by na_id,ap_first_name,ap_middle_name,"
               "ap_last_name order by na_id ");
-    EXPECT_EQ(SummaryReports::personRowsStatement("5"),
-              " select * from saldo_data where sd_na=5 and  sd_ap_category<>150 ");
+    EXPECT_EQ(SummaryReports::personRowsStatement("2010", "1"),
+              " select sd_na,sd_month,sd_paym_fond from saldo_data where sd_ap_category<>150  and sd_na in (select "
+              "na_id from assured_person,name_account where  ap_id=na_ap  and na_year=2010 and ap_ea=1) ");
     EXPECT_TRUE(SummaryReports::monthsStatement("2010", "1")
                     .contains("where na_year=2010 and pl_ea=1 and sd_ap_category<>150  group by km_name_ro,sd_month "
                               "order by sd_month "));
