@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 // Messages may break lines with a carriage return alone; message boxes want line feeds.
@@ -51,6 +53,16 @@ QString QtUserInteraction::openFileName(const QString &caption, const QString &s
 void QtUserInteraction::showReport(const Report &report)
 {
     ReportOutput::preview(report, parentWindow());
+}
+
+void QtUserInteraction::printReport(const Report &report)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parentWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!ReportOutput::print(report, &printer))
+        showError(QStringLiteral("Imprimanta nu poate fi folosita."));
 }
 
 void QtUserInteraction::beginWait()

@@ -14,6 +14,7 @@ public:
     QString browseFolder(const QString &caption, const QString &start) override;
     QString openFileName(const QString &caption, const QString &startFolder, const QString &filter) override;
     void showReport(const Report &report) override;
+    void printReport(const Report &report) override;
     void beginWait() override;
     void endWait() override;
 

@@ -21,7 +21,10 @@
 #include "platform/platform.h"
 #include "platform/userinteraction.h"
 #include "records/recalculation.h"
+#include "reports/declarationform.h"
 #include "reports/registerreport.h"
+#include "reports/tfluna.h"
+#include "reports/tftip.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -204,7 +207,7 @@ void TFPers::buildMenus()
     grid->column(grid->columnOfField(QStringLiteral("sd_kft_name_ro")))
         ->setContextMenu(menu(nullptr, "PopupMenu1", QString(), {ui->Primara2, ui->Decorectare2}));
     grid->column(grid->columnOfField(QStringLiteral("month")))
-        ->setContextMenu(menu(nullptr, "PopupMenu2", QString(), {ui->iparire2}));
+        ->setContextMenu(menu(nullptr, "PopupMenu2", QString(), {ui->ipariredeclaratielunara1}));
 }
 
 // The handlers of the controls and menu entries; entries without one belong to other parts
@@ -241,6 +244,9 @@ void TFPers::connectHandlers()
         guarded(a, triggered, this, [a] { RegisterReport::run(a->data().toInt()); });
     guarded(ui->Formareapachetelor1, triggered, this, [this] { Formareapachetelor1Click(); });
     guarded(ui->Formareapachetuluielectronic1, triggered, this, [this] { Formareapachetuluielectronic1Click(); });
+    guarded(ui->iparulformularelor1, triggered, this, [this] { iparulformularelor1Click(); });
+    for (QAction *a : {ui->iparire1, ui->ipariredeclaratielunara1})
+        guarded(a, triggered, this, [this] { iparire1Click(); });
 }
 
 // The commands on whole rows of the menus "&Date", "D&eclaratia" and "&Salariul" and of the
@@ -379,6 +385,25 @@ void TFPers::Formareapachetuluielectronic1Click()
     pageButtonClick(2);
     userInteraction().inform(QStringLiteral("Exportul s-a facut !"));
     TFVerif::offer(this, archive);
+}
+
+void TFPers::iparulformularelor1Click()
+{
+    if (FTip)
+        FTip->openFromWorkspace(ui->ComboBox1->currentText());
+}
+
+// The month of the current monthly row is offered in the month dialog; the form is printed
+// whichever way the dialog is closed.
+void TFPers::iparire1Click()
+{
+    PostPendingEdits();
+    DeclarationForm::prepareMonth();
+    {
+        TFLuna dialog(this);
+        dialog.exec();
+    }
+    DeclarationForm::printMonth();
 }
 
 void TFPers::Adaugire1Click()

@@ -67,6 +67,8 @@ private:
     void Formareapachetelor1Click();     // "&Formarea pachetelor" of "&Pachete"
     void Formareapachetuluielectronic1Click(); // "Formarea &pachetului electronic"
     void Anulareapachetuluielectronic1Click(); // "Anularea pachetului electronic"
+    void iparulformularelor1Click();     // "&Tiparul formularelor" of "&Pachete"
+    void iparire1Click();                // "&Tiparire declaratie lunara", also in the grid's menu
 
     void showPage(int page);
     bool handleWindowKey(int key);

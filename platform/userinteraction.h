@@ -23,6 +23,9 @@ public:
     virtual QString openFileName(const QString &caption, const QString &startFolder, const QString &filter) = 0;
     // A report laid out by an operation, shown in the preview window.
     virtual void showReport(const Report &report) = 0;
+    // The same report sent to the printer the user chooses in the platform's print dialog.
+    // Where there is no printer to choose (a command line), nothing is printed.
+    virtual void printReport(const Report &report) { (void)report; }
     // The wait cursor, nested.
     virtual void beginWait() = 0;
     virtual void endWait() = 0;

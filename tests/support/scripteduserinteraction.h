@@ -20,6 +20,7 @@ public:
     QString fileName;             // what openFileName() returns
     QStringList fileDialogs;      // caption, start folder and filter of each file dialog, joined by "|"
     QStringList reports;          // names of the reports shown
+    QStringList printed;          // names of the reports sent to a printer
     std::function<void(const Report &)> onReport; // looks at a report while it is shown
     int waitDepth = 0, maxWaitDepth = 0;
 
@@ -43,6 +44,12 @@ public:
     void showReport(const Report &report) override
     {
         reports << report.name();
+        if (onReport)
+            onReport(report);
+    }
+    void printReport(const Report &report) override
+    {
+        printed << report.name();
         if (onReport)
             onReport(report);
     }

@@ -1,0 +1,148 @@
+// The report by person and month ("Raport") and the declaration forms of a whole package, for
+// one agent with 5 000 declarations of 12 monthly rows each in 100 packages of 50. For each:
+// the time from the button to the first page laid out (what the preview shows first), the time
+// to the PDF of all pages, and the peak memory of the process.
+// Run by hand: QT_QPA_PLATFORM=offscreen build/bench/bench_forms [folder for the database [declarations
+// [folder that keeps the two PDF files]]]
+
+#include "bench/benchdatabase.h"
+#include "platform/userinteraction.h"
+#include "records/workspacestate.h"
+#include "reports/declarationform.h"
+#include "reports/engine/report.h"
+#include "reports/engine/reportoutput.h"
+#include "reports/packagelist.h"
+#include "reports/summaryreports.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int kYear = 2012;
+
+class Year : public WorkspaceState
+{
+public:
+    QString selectedYear() const override { return QString::number(kYear); }
+    int activePage() const override { return 0; }
+    bool autoCompletion() const override { return false; }
+    bool autoCalculation() const override { return false; }
+    void clearFooterSums() override { }
+};
+
+// The report shown is laid out (its first page is what the preview opens on) and written to PDF.
+class Measuring : public UserInteraction
+{
+public:
+    bool confirm(const QString &) override { return false; }
+    void inform(const QString &) override { }
+    void showError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    QString browseFolder(const QString &, const QString &) override { return {}; }
+    void showReport(const Report &report) override
+    {
+        const ReportDocument doc = ReportOutput::layout(report);
+        firstPageMs = clock.elapsed();
+        pages = doc.pageCount();
+        ReportOutput::exportPdf(doc, pdf);
+        pdfMs = clock.elapsed();
+    }
+    void beginWait() override { }
+    void endWait() override { }
+
+    QElapsedTimer clock;
+    QString pdf;
+    qint64 firstPageMs = 0, pdfMs = 0;
+    int pages = 0;
+};
+
+void makeDeclarations(int n)
+{
+    DM->execWrite(QStringLiteral("insert into econ_agent (ea_id,ea_fosk,ea_idno,ea_full_name,ea_director_name,"
+                                 "ea_accountant_name,ea_kaa2_fosk,ea_receiving_usr) values(1,'1234567',"
+                                 "'1002600012345','SRL','D','C',7,'R')"));
+    const int packages = (n + 49) / 50;
+    DM->execWrite(QStringLiteral("execute block as declare p integer = 1; begin while (p <= %1) do begin "
+                                 "insert into packlabel (pl_id,pl_ea,pl_n,pl_year,pl_form_compl_dt,pl_kft_rf,pl_nr) "
+                                 "values (:p, 1, :p, %2, '15.01.2013', 1, :p); p = p + 1; end end")
+                      .arg(packages)
+                      .arg(kYear));
+    DM->execWrite(
+        QStringLiteral(
+            "execute block as declare i integer = 1; declare m integer; begin while (i <= %1) do begin "
+            "insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name,ap_last_name,ap_birth_dt,"
+            "ap_idnp,ap_doc_type,ap_doc_seria,ap_doc_number,ap_idnp_who,ap_idnp_dt) values (:i, 1, '1' || lpad(:i, "
+            "12, '0'), 'POPESCU' || :i, 'ION', 'VASILE', '01.01.1980', '2' || lpad(:i, 12, '0'), 1, 'A', '123456', "
+            "'OF. 12', '01.01.2000'); "
+            "insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,na_period_end,"
+            "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) values (:i, floor((:i - 1) / 50) + 1, :i, %2, "
+            "'N', '01.01.%2', '31.12.%2', 101, 'N', 1, 1, 'N'); "
+            "m = 1; while (m <= 12) do begin "
+            "insert into saldo_data (sd_id,sd_na,sd_month,sd_paym_fond,sd_ill,sd_sum_add,sd_sum_add_ea,sd_pens_fund,"
+            "sd_dela_d,sd_pina_d,sd_zile_n,sd_ap_category,sd_position,sd_kft_rf) values (:i * 100 + :m, :i, :m, "
+            "7000.25, 0, 420.02, 1610.06, 0, '01.' || :m || '.%2', '28.' || :m || '.%2', "
+            "5, 101, 2141, 1); "
+            "m = m + 1; end i = i + 1; end end")
+            .arg(n)
+            .arg(kYear));
+}
+
+long peakMb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const int declarations = argc > 2 ? QByteArray(argv[2]).toInt() : 5000;
+    BenchDatabase db(folder);
+    QTemporaryDir temporary;
+    const QDir out(argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporary.path());
+    Year year;
+    setWorkspaceState(&year);
+    Measuring ui;
+    setUserInteraction(&ui);
+    QElapsedTimer fill;
+    fill.start();
+    makeDeclarations(declarations);
+    std::printf("%d declarations of 12 rows written in %lld ms; memory before the reports %ld MB\n", declarations,
+                fill.elapsed(), peakMb());
+    std::fflush(stdout);
+    loadRows(DM->econ_agent, QStringLiteral("select * from econ_agent"));
+
+    // The reading alone: the rows of the report gathered into CDS.
+    QElapsedTimer reading;
+    reading.start();
+    SummaryReports::readPersonMonths();
+    std::printf("Raport, rows read into CDS alone: %lld ms\n", reading.elapsed());
+    DM->CDS->close();
+
+    ui.pdf = out.filePath(QStringLiteral("raport.pdf"));
+    ui.clock.start();
+    SummaryReports::showPersonMonthReport();
+    std::printf("Raport:            first page %6lld ms, PDF of %4d pages %6lld ms, peak memory %ld MB\n",
+                ui.firstPageMs, ui.pages, ui.pdfMs, peakMb());
+    std::fflush(stdout);
+
+    PackageList::fill();
+    ui.pdf = out.filePath(QStringLiteral("pachet.pdf"));
+    ui.clock.start();
+    DeclarationForm::printPackage(DeclarationForm::Scope::Package, false, QString(), true);
+    std::printf("Forms of a package: first page %6lld ms, PDF of %4d pages %6lld ms, peak memory %ld MB\n",
+                ui.firstPageMs, ui.pages, ui.pdfMs, peakMb());
+
+    setUserInteraction(nullptr);
+    setWorkspaceState(nullptr);
+    return 0;
+}
