@@ -44,6 +44,7 @@ public:
     void inform(const QString &) override { }
     void showError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     QString browseFolder(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     void showReport(const Report &report) override
     {
         const ReportDocument doc = ReportOutput::layout(report);
