@@ -45,38 +45,6 @@ public:
     QStringList notices;
 };
 
-// Agent 1 with n persons, each with a declaration of the year in packages of 50 as forming
-// leaves them, and twelve monthly rows with amounts.
-void makeDeclarations(int n)
-{
-    DM->execWrite(QStringLiteral("insert into econ_agent (ea_id,ea_fosk,ea_idno,ea_full_name,ea_director_name,"
-                                 "ea_accountant_name,ea_kaa2_fosk,ea_receiving_usr) values(1,'1234567',"
-                                 "'1002600012345','SRL','D','C',7,'Ţară')"));
-    const int packages = (n + 49) / 50;
-    DM->execWrite(QStringLiteral("execute block as declare p integer = 1; begin while (p <= %1) do begin "
-                                 "insert into packlabel (pl_id,pl_ea,pl_n,pl_year,pl_form_compl_dt,pl_kft_rf,pl_nr) "
-                                 "values (:p, 1, :p, %2, '15.01.2013', 1, :p); p = p + 1; end end")
-                      .arg(packages)
-                      .arg(kYear));
-    DM->execWrite(QStringLiteral("set generator gen_pl_id to %1").arg(packages));
-    DM->execWrite(
-        QStringLiteral(
-            "execute block as declare i integer = 1; declare m integer; begin while (i <= %1) do begin "
-            "insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name,ap_last_name,ap_birth_dt,"
-            "ap_idnp,ap_doc_type,ap_doc_seria,ap_doc_number,ap_idnp_who,ap_idnp_dt) values (:i, 1, '1' || lpad(:i, "
-            "12, '0'), 'POPESCU', 'ION', 'VASILE', '01.01.1980', '2' || lpad(:i, 12, '0'), 1, 'A', '123456', "
-            "'OF. 12', '01.01.2000'); "
-            "insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,na_period_end,"
-            "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) values (:i, floor((:i - 1) / 50) + 1, :i, %2, 'N', "
-            "'01.01.%2', '31.12.%2', 101, 'N', 1, 1, 'N'); "
-            "m = 1; while (m <= 12) do begin "
-            "insert into saldo_data (sd_id,sd_na,sd_month,sd_paym_fond,sd_ill,sd_sum_add,sd_sum_add_ea,sd_pens_fund,"
-            "sd_dela_d,sd_pina_d,sd_zile_n,sd_ap_category,sd_position,sd_kft_rf) values (:i * 100 + :m, :i, :m, "
-            "7000.25, 0, 420.02, 1610.06, 0, null, null, 5, 101, 2141, 1); "
-            "m = m + 1; end i = i + 1; end end")
-            .arg(n)
-            .arg(kYear));
-}
 
 // ---------------------------------------------------------------- the baseline
 
@@ -237,7 +205,7 @@ int main(int argc, char **argv)
     setUserInteraction(&answers);
     QElapsedTimer setup;
     setup.start();
-    makeDeclarations(kDeclarations);
+    makePackagedDeclarations(kDeclarations, kYear);
     std::printf("%d declarations of %d with 12 monthly rows each made in %lld ms\n", kDeclarations, kYear,
                 static_cast<long long>(setup.elapsed()));
     loadRows(DM->econ_agent, QStringLiteral("select * from econ_agent"));
