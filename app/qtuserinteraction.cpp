@@ -3,6 +3,8 @@
 #include "reports/engine/reportprinting.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -53,6 +55,11 @@ QString QtUserInteraction::openFileName(const QString &caption, const QString &s
 void QtUserInteraction::showReport(const Report &report)
 {
     ReportOutput::preview(report, parentWindow());
+}
+
+bool QtUserInteraction::openDocument(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void QtUserInteraction::printReport(const Report &report)

@@ -15,6 +15,7 @@ public:
     QString openFileName(const QString &caption, const QString &startFolder, const QString &filter) override;
     void showReport(const Report &report) override;
     void printReport(const Report &report) override;
+    bool openDocument(const QString &path) override;
     void beginWait() override;
     void endWait() override;
 

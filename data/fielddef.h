@@ -21,6 +21,7 @@ struct FieldDef {
     FieldKind kind = FieldKind::Data;
     bool currency = false;    // floating value shown as money
     bool readOnly = false;
+    bool visible = true;      // an invisible field is left out of what is shown and exported
     // A document series whose letters after the hyphen are Cyrillic (see DocSeries).
     bool cyrillicSeries = false;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;

@@ -17,6 +17,11 @@ QDate today()
     return fixedDate().isValid() ? fixedDate() : QDate::currentDate();
 }
 
+QDateTime now()
+{
+    return fixedDate().isValid() ? QDateTime(fixedDate(), QTime::currentTime()) : QDateTime::currentDateTime();
+}
+
 void setToday(const QDate &date)
 {
     fixedDate() = date;

@@ -26,6 +26,13 @@ public:
     // The same report sent to the printer the user chooses in the platform's print dialog.
     // Where there is no printer to choose (a command line), nothing is printed.
     virtual void printReport(const Report &report) { (void)report; }
+    // A file written for the user (a spreadsheet), opened in the desktop's application for its
+    // kind. False when there is none to open it.
+    virtual bool openDocument(const QString &path)
+    {
+        (void)path;
+        return false;
+    }
     // The wait cursor, nested.
     virtual void beginWait() = 0;
     virtual void endWait() = 0;

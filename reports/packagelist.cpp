@@ -3,8 +3,10 @@
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
+#include "platform/platform.h"
 #include "records/detachedhandler.h"
 #include "records/workspacestate.h"
+#include "reports/spreadsheetexport.h"
 
 #include <QScopeGuard>
 
@@ -59,7 +61,7 @@ void fill()
         pachet->afterScroll(*pachet);
 }
 
-void fillDeclarations()
+void fillDeclarations(bool toSpreadsheet)
 {
     RecordSet *pachet = DM->pachet;
     if (!pachet->active() || pachet->isEmpty() || pachet->isEditing())
@@ -67,6 +69,7 @@ void fillDeclarations()
     RecordSet *rev = DM->rev;
     DataSource *source = DM->dataSourceOf(rev);
     source->setEnabled(false);
+    const auto enable = qScopeGuard([source] { source->setEnabled(true); });
     {
         ReadScope read(DM->IBQ4,
                        declarationsStatement(Formats::floatText(pachet->field(QStringLiteral("pl_id")).asFloat())));
@@ -78,8 +81,10 @@ void fillDeclarations()
         rev->field(QStringLiteral("nr")).setValue(++n);
         rev->post();
     }
+    if (toSpreadsheet)
+        ExportToExcel(rev, Platform::inProgramFolder(QStringLiteral("modrap.xlt")),
+                      QStringLiteral("Lista persoanelor din pachet"));
     rev->first();
-    source->setEnabled(true);
 }
 
 void clear()

@@ -20,8 +20,9 @@ QString agentId();
 // until it is asked for again.
 void fill();
 // Rebuilds rev for the current package, numbering its rows 1, 2, 3... in the order of na_id.
-// Does nothing without a current package, or while pachet is being edited.
-void fillDeclarations();
+// Does nothing without a current package, or while pachet is being edited. With
+// `toSpreadsheet` the list is exported as well.
+void fillDeclarations(bool toSpreadsheet = false);
 // Empties both lists, when they are open.
 void clear();
 

@@ -5,10 +5,12 @@
 #include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/clock.h"
+#include "platform/platform.h"
 #include "platform/userinteraction.h"
 #include "reports/engine/report.h"
 #include "reports/engine/reportcontext.h"
 #include "reports/recordsetreportsource.h"
+#include "reports/spreadsheetexport.h"
 
 namespace RegisterReport {
 
@@ -93,7 +95,8 @@ void run(int tag)
         title = readIntoCds();
     }
     if (tag == 1) {
-        userInteraction().inform(QStringLiteral("Exportul în Excel nu este disponibil încă."));
+        ExportToExcel(DM->CDS, Platform::inProgramFolder(QStringLiteral("modrap.xlt")),
+                      QStringLiteral("Registrul lucrătorilor"));
         return;
     }
     RecordSetReportSource rows(DM->CDS);

@@ -4,10 +4,12 @@
 #include "data/readscope.h"
 #include "data/tdm.h"
 #include "platform/clock.h"
+#include "platform/platform.h"
 #include "platform/userinteraction.h"
 #include "reports/engine/report.h"
 #include "reports/packagelist.h"
 #include "reports/recordsetreportsource.h"
+#include "reports/spreadsheetexport.h"
 
 #include <QScopeGuard>
 
@@ -58,6 +60,11 @@ void pageNumbers(Report &report, double width)
 
 const char *const kMonths[] = {"ianuarie", "februarie", "martie",     "aprilie",   "mai",       "iunie",
                                "iulie",    "august",    "septembrie", "octombrie", "noiembrie", "decembrie"};
+
+void exportRows(RecordSet *set, const QString &reportName)
+{
+    ExportToExcel(set, Platform::inProgramFolder(QStringLiteral("modrap.xlt")), reportName);
+}
 
 QString monthSum()
 {
@@ -117,9 +124,13 @@ void buildPackageReport(Report &report, ReportSource &pachet, const QString &tit
     pageNumbers(report, 190);
 }
 
-void showPackageReport()
+void showPackageReport(bool toSpreadsheet)
 {
     PackageList::fill();
+    if (toSpreadsheet) {
+        exportRows(DM->pachet, QStringLiteral("Raport pe pachete"));
+        return;
+    }
     RecordSetReportSource rows(DM->pachet);
     Report report;
     buildPackageReport(report, rows, packageTitle(agentName(), PackageList::year()));
@@ -243,7 +254,7 @@ void buildPersonMonthReport(Report &report, ReportSource &cds, const QString &ye
     pageNumbers(report, width);
 }
 
-void showPersonMonthReport()
+void showPersonMonthReport(bool toSpreadsheet)
 {
     const auto closeRows = qScopeGuard([] { DM->CDS->close(); });
     Report report;
@@ -251,9 +262,13 @@ void showPersonMonthReport()
     {
         WaitCursor wait;
         readPersonMonths();
-        buildPersonMonthReport(report, rows, PackageList::year(), agentName());
+        if (!toSpreadsheet)
+            buildPersonMonthReport(report, rows, PackageList::year(), agentName());
     }
-    userInteraction().showReport(report);
+    if (toSpreadsheet)
+        exportRows(DM->CDS, QStringLiteral("Raport"));
+    else
+        userInteraction().showReport(report);
 }
 
 // ---------------------------------------------------------------- by month
@@ -332,10 +347,14 @@ void buildMonthReport(Report &report, ReportSource &cds, const QString &year, co
     pageNumbers(report, 190);
 }
 
-void showMonthReport()
+void showMonthReport(bool toSpreadsheet)
 {
     const auto closeRows = qScopeGuard([] { DM->CDS->close(); });
     readMonths();
+    if (toSpreadsheet) {
+        exportRows(DM->CDS, QStringLiteral("Raport pe luni"));
+        return;
+    }
     RecordSetReportSource rows(DM->CDS);
     Report report;
     buildMonthReport(report, rows, PackageList::year(), agentName());

@@ -16,8 +16,9 @@ inline const QString kAmount = QStringLiteral("### ### ### ##0.00");
 // ---- by package, over pachet (filled by PackageList::fill)
 QString packageTitle(const QString &agentName, const QString &year);
 void buildPackageReport(Report &report, ReportSource &pachet, const QString &title);
-// "Raport pe pachete": fills the package list and shows the report.
-void showPackageReport();
+// "Raport pe pachete": fills the package list and shows the report, or with `toSpreadsheet`
+// exports pachet instead (so do the other two reports with their rows).
+void showPackageReport(bool toSpreadsheet = false);
 
 // ---- by person and month, over CDS
 QString personsStatement(const QString &year, const QString &agentId);
@@ -27,7 +28,7 @@ QString personRowsStatement(const QString &year, const QString &agentId);
 void readPersonMonths();
 void buildPersonMonthReport(Report &report, ReportSource &cds, const QString &year, const QString &agentName);
 // "Raport".
-void showPersonMonthReport();
+void showPersonMonthReport(bool toSpreadsheet = false);
 
 // ---- by month, over CDS
 QString monthsStatement(const QString &year, const QString &agentId);
@@ -35,6 +36,6 @@ QString monthsStatement(const QString &year, const QString &agentId);
 void readMonths();
 void buildMonthReport(Report &report, ReportSource &cds, const QString &year, const QString &agentName);
 // "Raport pe luni".
-void showMonthReport();
+void showMonthReport(bool toSpreadsheet = false);
 
 } // namespace SummaryReports

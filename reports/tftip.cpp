@@ -103,24 +103,24 @@ bool TFTip::excelTicked() const
 void TFTip::BitBtn3Click(int tag)
 {
     if (tag == 1)
-        SummaryReports::showPackageReport();
+        SummaryReports::showPackageReport(excelTicked());
     else
         PackageList::fill();
 }
 
 void TFTip::BitBtn6Click()
 {
-    SummaryReports::showPersonMonthReport();
+    SummaryReports::showPersonMonthReport(excelTicked());
 }
 
 void TFTip::BitBtn4Click()
 {
-    SummaryReports::showMonthReport();
+    SummaryReports::showMonthReport(excelTicked());
 }
 
 void TFTip::BitBtn18Click()
 {
-    PackageList::fillDeclarations();
+    PackageList::fillDeclarations(excelTicked());
 }
 
 void TFTip::BitBtn5Click(int tag)

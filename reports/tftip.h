@@ -21,8 +21,7 @@ public:
     // Opening from the persons workspace: the pending edits are posted, the window is shown
     // with the year in Label1 and both lists are emptied.
     void openFromWorkspace(const QString &year);
-    // "Export" > "Excel"; the reports still go to the preview until the spreadsheet export
-    // exists.
+    // "Export" > "Excel": the reports and the declaration list go to a spreadsheet.
     bool excelTicked() const;
 
 private:

@@ -9,10 +9,13 @@
 #include "reports/registerreport.h"
 #include "persons/tfpers.h"
 #include "platform/clock.h"
+#include "platform/platform.h"
+#include "tests/reports/sheetfile.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
 
 #include <QAction>
+#include <QScopeGuard>
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -109,10 +112,36 @@ TEST_F(Register, BothEntriesOfTheWorkspaceReadTheRegister)
     EXPECT_EQ(excel->text(), "Export registrul in Excel");
     EXPECT_EQ(print->data().toInt(), 0);
     EXPECT_EQ(excel->data().toInt(), 1);
+    Platform::setProgramFolder(db->folder());
+    const auto restore = qScopeGuard([] { Platform::setProgramFolder({}); });
     excel->trigger();
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
-    EXPECT_EQ(ui.notices.size(), 1);
-    EXPECT_EQ(DM->CDS->recordCount(), 1); // the rows were read all the same
+    EXPECT_TRUE(ui.reports.isEmpty());
+    ASSERT_EQ(ui.opened.size(), 1);
+    EXPECT_TRUE(ui.opened[0].startsWith(db->folder() + QStringLiteral("/Export/Registrul lucrătorilor 2024-05-15 ")));
+    EXPECT_EQ(DM->CDS->recordCount(), 1);
+
+    // The eight columns of the register under the server's names, the codes as text.
+    const SheetFile sheet(ui.opened[0]);
+    const QStringList header{"AP_FIRST_NAME", "AP_MIDDLE_NAME", "AP_LAST_NAME", "AP_CPAS",
+                             "AP_IDNP", "AP_DOC_SERIA", "AP_DOC_NUMBER", "AP_BIRTH_DT"};
+    QStringList written;
+    for (const QString &ref : sheet.row(2))
+        written << sheet.text(ref);
+    EXPECT_EQ(written, header);
+    EXPECT_EQ(sheet.text("A3"), "POPESCU");
+    EXPECT_FALSE(sheet.has("C3"));
+    EXPECT_EQ(sheet.text("D3"), "12345678901");
+    EXPECT_EQ(sheet.format("D3"), "@");
+    EXPECT_EQ(sheet.text("E3"), "2000000000001");
+    EXPECT_EQ(sheet.format("E3"), "@");
+    EXPECT_EQ(sheet.format("F3"), "General");
+    EXPECT_EQ(sheet.text("H3"), "29285"); // 05.03.1980
+    EXPECT_EQ(sheet.format("H3"), "dd.mm.yyyy");
+
+    print->trigger();
+    EXPECT_EQ(ui.reports, QStringList{QStringLiteral("Registrul lucrătorilor")});
+    EXPECT_EQ(ui.opened.size(), 1);
 }
 
 TEST_F(Register, IsDatedByTheProgramsClock)

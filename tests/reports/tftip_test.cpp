@@ -9,13 +9,17 @@
 #include "reports/tfluna.h"
 #include "persons/tfpers.h"
 #include "reports/tftip.h"
+#include "platform/platform.h"
 #include "tests/reports/formsfixture.h"
+#include "tests/reports/sheetfile.h"
 #include "tests/support/spokennames.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -140,15 +144,57 @@ TEST_F(FormsWindow, ListsReportsAndFormsFromTheButtons)
     QTest::mouseClick(get<QCheckBox>("CheckBox1"), Qt::LeftButton);
     EXPECT_FALSE(quarter->isVisible());
 
-    // The reports go to the preview, with "Excel" ticked too until the spreadsheet export exists.
+    // With "Excel" ticked the package list only fills its grid; the reports and the declaration
+    // list go to spreadsheets in the folder "Export" instead of the preview.
+    Platform::setProgramFolder(db->folder());
+    const auto restore = qScopeGuard([] { Platform::setProgramFolder({}); });
     get<QAction>("Excel1")->trigger();
     EXPECT_TRUE(w->excelTicked());
     ui.reports.clear();
+    click("BitBtn3");
+    EXPECT_TRUE(ui.opened.isEmpty());
+    EXPECT_EQ(rows("DBGrid3"), 2);
     click("BitBtn15");
+    auto *packageGrid = get<QAbstractItemView>("DBGrid3");
+    QTest::mouseClick(packageGrid->viewport(), Qt::LeftButton, {},
+                      packageGrid->visualRect(packageGrid->model()->index(0, 0)).center());
+    ASSERT_EQ(DM->pachet->field("pl_nr").asInteger(), 101);
+    click("BitBtn18");
     click("BitBtn6");
     click("BitBtn4");
-    EXPECT_EQ(ui.reports, (QStringList{"Raport pe pachete", "Raport", "Raport pe luni"}));
-    EXPECT_TRUE(shown.last().contains("Total pe an"));
+    EXPECT_TRUE(ui.reports.isEmpty());
+    ASSERT_EQ(ui.opened.size(), 4) << ui.errors.join('|').toStdString();
+    const QStringList names{"Raport pe pachete ", "Lista persoanelor din pachet ", "Raport ", "Raport pe luni "};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(QFileInfo(ui.opened[i]).path(), db->folder() + "/Export");
+        EXPECT_TRUE(QFileInfo(ui.opened[i]).fileName().startsWith(names[i] + "2024-05-15 ")) << i;
+    }
+    const SheetFile packageSheet(ui.opened[0]);
+    EXPECT_EQ(packageSheet.text("B2"), "PL_NR");
+    EXPECT_EQ(packageSheet.text("B3"), "101");
+    EXPECT_EQ(packageSheet.type("B3"), "n");
+    EXPECT_EQ(packageSheet.maxRow, 4);
+    const SheetFile declarationSheet(ui.opened[1]);
+    EXPECT_EQ(declarationSheet.text("A2"), "NR");
+    EXPECT_EQ(declarationSheet.text("C3"), "POPESCU");
+    EXPECT_EQ(declarationSheet.text("F4"), "500");
+    EXPECT_EQ(rows("DBGrid2"), 2); // the grid is filled as well
+    const SheetFile persons(ui.opened[2]);
+    EXPECT_EQ(persons.text("AB2"), "NP");
+    EXPECT_EQ(persons.text("AB3"), "ANDRIES MARIA");
+    // ANDRIES's two declarations: February's pay fund under COLUMN4 on one, March's under
+    // COLUMN5 on the other.
+    EXPECT_TRUE((persons.text("D3") == "500" && persons.text("E4") == "700")
+                || (persons.text("D4") == "500" && persons.text("E3") == "700"));
+    EXPECT_FALSE(persons.has("C3"));
+    EXPECT_EQ(persons.text("C5"), "1000");
+    const SheetFile months(ui.opened[3]);
+    EXPECT_EQ(months.row(2).size(), 7);
+    EXPECT_EQ(months.text("A3"), "Ianuarie");
+    EXPECT_EQ(months.text("B3"), "1000");
+    EXPECT_EQ(months.text("G5"), "1");
+    EXPECT_FALSE(months.has("A6"));
+    EXPECT_FALSE(DM->CDS->active());
 
     click("BitBtn1");
     EXPECT_FALSE(w->isVisible());

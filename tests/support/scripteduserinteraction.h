@@ -22,6 +22,8 @@ public:
     QStringList reports;          // names of the reports shown
     QStringList printed;          // names of the reports sent to a printer
     std::function<void(const Report &)> onReport; // looks at a report while it is shown
+    QStringList opened;           // files handed to the desktop's application
+    bool canOpen = true;          // what openDocument() answers
     int waitDepth = 0, maxWaitDepth = 0;
 
     bool confirm(const QString &text) override
@@ -52,6 +54,11 @@ public:
         printed << report.name();
         if (onReport)
             onReport(report);
+    }
+    bool openDocument(const QString &path) override
+    {
+        opened << path;
+        return canOpen;
     }
     void beginWait() override { maxWaitDepth = qMax(maxWaitDepth, ++waitDepth); }
     void endWait() override { --waitDepth; }
