@@ -6,6 +6,7 @@
 // [folder that keeps the two PDF files]]]
 
 #include "bench/benchdatabase.h"
+#include "bench/benchinteraction.h"
 #include "platform/userinteraction.h"
 #include "records/workspacestate.h"
 #include "reports/declarationform.h"
@@ -20,7 +21,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
@@ -37,14 +37,9 @@ public:
 };
 
 // The report shown is laid out (its first page is what the preview opens on) and written to PDF.
-class Measuring : public UserInteraction
+class Measuring : public BenchInteraction
 {
 public:
-    bool confirm(const QString &) override { return false; }
-    void inform(const QString &) override { }
-    void showError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    QString browseFolder(const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     void showReport(const Report &report) override
     {
         const ReportDocument doc = ReportOutput::layout(report);
@@ -53,8 +48,6 @@ public:
         ReportOutput::exportPdf(doc, pdf);
         pdfMs = clock.elapsed();
     }
-    void beginWait() override { }
-    void endWait() override { }
 
     QElapsedTimer clock;
     QString pdf;
@@ -62,13 +55,6 @@ public:
     int pages = 0;
 };
 
-
-long peakMb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss / 1024;
-}
 
 } // namespace
 

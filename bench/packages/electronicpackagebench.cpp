@@ -6,6 +6,7 @@
 // Run by hand: build/bench/bench_electronic [folder for the database file [declarations]]
 
 #include "bench/benchdatabase.h"
+#include "bench/benchinteraction.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
 #include "grid/dblookupcombobox.h"
@@ -30,20 +31,6 @@ namespace {
 
 int kDeclarations = 5000;
 constexpr int kYear = 2012;
-
-class ScriptedAnswers : public UserInteraction
-{
-public:
-    bool confirm(const QString &) override { return false; } // no copy to removable media
-    void inform(const QString &text) override { notices << text; }
-    void showError(const QString &text) override { notices << text; }
-    QString browseFolder(const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    void showReport(const Report &) override { }
-    void beginWait() override { }
-    void endWait() override { }
-    QStringList notices;
-};
 
 
 // ---------------------------------------------------------------- the baseline
@@ -201,7 +188,7 @@ int main(int argc, char **argv)
                 programFolder.filePath(QStringLiteral("rar")));
     QTemporaryDir baselineFolder(QFileInfo(db.path()).absolutePath() + QStringLiteral("/baseline-XXXXXX"));
 
-    ScriptedAnswers answers;
+    BenchInteraction answers; // No: no copy to removable media, no check
     setUserInteraction(&answers);
     QElapsedTimer setup;
     setup.start();

@@ -4,8 +4,8 @@
 // Run by hand: build/bench/bench_sheet [persons [folder for the database and the file]]
 
 #include "bench/benchdatabase.h"
+#include "bench/benchinteraction.h"
 #include "platform/platform.h"
-#include "platform/userinteraction.h"
 #include "reports/registerreport.h"
 #include "reports/spreadsheetexport.h"
 
@@ -14,35 +14,20 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
-class Keeping : public UserInteraction
+// The file the export asks the desktop to open is kept, not opened.
+class Keeping : public BenchInteraction
 {
 public:
-    bool confirm(const QString &) override { return false; }
-    void inform(const QString &) override { }
-    void showError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    QString browseFolder(const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    void showReport(const Report &) override { }
     bool openDocument(const QString &path) override
     {
         file = path;
         return true;
     }
-    void beginWait() override { }
-    void endWait() override { }
     QString file;
 };
-
-long peakMb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss / 1024;
-}
 
 } // namespace
 
