@@ -8,6 +8,7 @@
 #include "data/tdm.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
+#include "tests/packages/packageline.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
 #include "tests/support/testworkspace.h"
@@ -16,15 +17,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-
-// One line of a package file: every field followed by 0xB0, then CR LF.
-inline QByteArray packageLine(std::initializer_list<QByteArray> fields)
-{
-    QByteArray out;
-    for (const QByteArray &f : fields)
-        out += f + '\xB0';
-    return out + "\r\n";
-}
 
 class ElectronicPackageFixture : public DataModuleTest
 {

@@ -9,6 +9,7 @@
 #include "packages/packagearchivename.h"
 #include "packages/packagefiles.h"
 #include "packages/topackagecharset.h"
+#include "tests/packages/packageline.h"
 #include "tests/support/testdatabase.h"
 
 #include <QDir>
@@ -20,10 +21,7 @@ namespace {
 // One line: every field followed by 0xB0, then CR LF.
 QByteArray line(std::initializer_list<QByteArray> fields)
 {
-    QByteArray out;
-    for (const QByteArray &f : fields)
-        out += f + '\xB0';
-    return out + "\r\n";
+    return packageLine(fields);
 }
 
 QByteArray fileBytes(const QString &folder, const char *name)
