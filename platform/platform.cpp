@@ -19,6 +19,12 @@ QString &folderOverride()
     return f;
 }
 
+QString &dataFolderOverride()
+{
+    static QString f;
+    return f;
+}
+
 QString &currentLayout()
 {
     static QString id;
@@ -44,6 +50,21 @@ void setProgramFolder(const QString &folder)
 QString inProgramFolder(const QString &name)
 {
     return findFileNoCase(programFolder(), name);
+}
+
+QString dataFolder()
+{
+    return dataFolderOverride().isEmpty() ? programFolder() : dataFolderOverride();
+}
+
+void setDataFolder(const QString &folder)
+{
+    dataFolderOverride() = folder;
+}
+
+QString inDataFolder(const QString &name)
+{
+    return findFileNoCase(dataFolder(), name);
 }
 
 QString findFileNoCase(const QString &folder, const QString &name)

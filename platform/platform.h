@@ -13,6 +13,13 @@ void setProgramFolder(const QString &folder);
 // programFolder() + "/" + name.
 QString inProgramFolder(const QString &name);
 
+// The folder where the program keeps the user's data: the database, the archives, the package
+// files and the exports. Today the program folder; tests may point it elsewhere.
+QString dataFolder();
+void setDataFolder(const QString &folder);
+// The path of `name` in dataFolder(), matched without regard to case.
+QString inDataFolder(const QString &name);
+
 // The path of `name` in `folder`, matching the name without regard to case; when no such file
 // exists, folder + "/" + name.
 QString findFileNoCase(const QString &folder, const QString &name);
