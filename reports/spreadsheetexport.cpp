@@ -91,7 +91,7 @@ void ExportToExcel(RecordSet *set, const QString &templatePath, const QString &r
 {
     (void)templatePath; // a template is for a spreadsheet program; the file route starts blank
     WaitCursor wait;
-    const QString folder = Platform::inProgramFolder(QStringLiteral("Export"));
+    const QString folder = Platform::inDataFolder(QStringLiteral("Export"));
     if (!QDir().mkpath(folder))
         throw EE(SpreadsheetExport::kNoSpreadsheet);
     const QString path = SpreadsheetExport::fileName(folder, reportName.isEmpty() ? set->name() : reportName,
