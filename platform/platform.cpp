@@ -149,7 +149,10 @@ QString prepareDataFolder(const QStringList &delivered)
 QString inDataOrProgramFolder(const QString &name)
 {
     const QString data = inDataFolder(name);
-    return QFileInfo::exists(data) ? data : inProgramFolder(name);
+    if (QFileInfo::exists(data))
+        return data;
+    const QString program = inProgramFolder(name);
+    return QFileInfo::exists(program) ? program : data;
 }
 
 QString findFileNoCase(const QString &folder, const QString &name)

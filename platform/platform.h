@@ -30,8 +30,8 @@ bool folderWritable(const QString &folder);
 // A copy takes its name only once complete, and never replaces a file of that name. Returns
 // the problem in the user's words, empty when there is none.
 QString prepareDataFolder(const QStringList &delivered);
-// The path of `name` in the data folder when it is there, else in the program folder (files
-// the user may bring, or that came with the program).
+// The path of `name` in the data folder when it is there, else in the program folder when it
+// is there (files the user may bring, or that came with the program), else in the data folder.
 QString inDataOrProgramFolder(const QString &name);
 
 // The path of `name` in `folder`, matching the name without regard to case; when no such file

@@ -7,6 +7,7 @@ packages=(
   firebird3.0-server-core firebird-dev libfbclient2 firebird3.0-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   libarchive-dev libarchive-tools libxlsxwriter-dev poppler-utils fonts-dejavu-core faketime
+  dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include "app/commandline.h"
 #include "app/connection.h"
 #include "data/tdm.h"
+#include "maintenance/classifierupdate.h"
 #include "platform/platform.h"
 #include "tests/support/testdatabase.h"
 
@@ -139,6 +140,24 @@ TEST_F(DataFolderTest, ADatabaseThatCannotBeReadIsReportedAndNothingHalfCopiedSt
               QStringLiteral("Fisierul \"%1\" nu poate fi copiat in dosarul \"%2\" !")
                   .arg(program.filePath("bdkolm.gdb"), usersFolder()));
     EXPECT_TRUE(entries(usersFolder()).isEmpty());
+}
+
+TEST_F(DataFolderTest, AClassifierFileTheUserBringsIsTakenBeforeTheDeliveredOne)
+{
+    EXPECT_EQ(Connection::prepareDataFolder(), QString());
+    QFile::setPermissions(program.path(), kWritableFolder);
+    QFile delivered(program.filePath("K_PROF.cds"));
+    ASSERT_TRUE(delivered.open(QIODevice::WriteOnly));
+    delivered.close();
+    QFile::setPermissions(program.path(), kReadOnlyFolder);
+    EXPECT_EQ(ClassifierUpdate::filePath("k_prof"), program.filePath("K_PROF.cds"));
+
+    QFile brought(usersFolder() + "/k_prof.CDS");
+    ASSERT_TRUE(brought.open(QIODevice::WriteOnly));
+    brought.close();
+    EXPECT_EQ(ClassifierUpdate::filePath("k_prof"), usersFolder() + "/k_prof.CDS");
+    // Neither folder holds it: the name in the data folder, for the message.
+    EXPECT_EQ(ClassifierUpdate::filePath("k_tariff_ap"), usersFolder() + "/k_tariff_ap.cds");
 }
 
 // The command line as the installed program runs it: the copy of the delivered database is
