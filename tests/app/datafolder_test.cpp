@@ -2,11 +2,11 @@
 // the user's own under the desktop's data folder, which receives the delivered database on the
 // first start and the archives of the connection; a folder that cannot be made is reported.
 
-#include "app/commandline.h"
 #include "app/connection.h"
 #include "data/tdm.h"
 #include "maintenance/classifierupdate.h"
 #include "platform/platform.h"
+#include "tests/support/commandrun.h"
 #include "tests/support/testdatabase.h"
 
 #include <QDir>
@@ -55,21 +55,11 @@ protected:
     {
         return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
-    int runCommand(const QStringList &args)
-    {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int rc = CommandLine::run(args, o, e);
-        o.flush();
-        e.flush();
-        return rc;
-    }
 
     TestDatabase delivered;
     QTemporaryDir program, home;
     QByteArray savedXdg;
-    QString out, err;
+    CommandRun command;
 };
 
 TEST_F(DataFolderTest, AReadOnlyProgramFolderKeepsTheDataInTheUsersFolder)
@@ -165,9 +155,9 @@ TEST_F(DataFolderTest, AClassifierFileTheUserBringsIsTakenBeforeTheDeliveredOne)
 // user's folder by the archiver of the program folder.
 TEST_F(DataFolderTest, TheCommandLineConnectsToTheUsersCopyAndArchivesItThere)
 {
-    EXPECT_EQ(runCommand({"--pachet-electronic", "2024", "L04"}), 1);
-    EXPECT_EQ(err, QStringLiteral("Nu este înregistrat niciun agent economic.\n"));
-    EXPECT_EQ(out, QString());
+    EXPECT_EQ(command({"--pachet-electronic", "2024", "L04"}), 1);
+    EXPECT_EQ(command.err, QStringLiteral("Nu este înregistrat niciun agent economic.\n"));
+    EXPECT_EQ(command.out, QString());
     EXPECT_EQ(DM, nullptr);
     EXPECT_EQ(entries(usersFolder()), (QStringList{"ARHIVA", "bdkolm.gdb"}));
     EXPECT_EQ(entries(usersFolder() + "/ARHIVA"), QStringList{"bdkolm_20240515.rar"});
@@ -179,7 +169,7 @@ TEST_F(DataFolderTest, TheCommandLineConnectsToTheUsersCopyAndArchivesItThere)
 
     // --version reads no data: nothing is made for it.
     ASSERT_TRUE(QDir(usersFolder()).removeRecursively());
-    EXPECT_EQ(runCommand({"--version"}), 0);
+    EXPECT_EQ(command({"--version"}), 0);
     EXPECT_FALSE(QFileInfo::exists(usersFolder()));
 }
 
