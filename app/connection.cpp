@@ -124,7 +124,12 @@ void correctTerritorialOffices()
 
 QString databasePath()
 {
-    return Platform::inProgramFolder(QStringLiteral("bdkolm.gdb"));
+    return Platform::inDataFolder(QStringLiteral("bdkolm.gdb"));
+}
+
+QString prepareDataFolder()
+{
+    return Platform::prepareDataFolder({QStringLiteral("bdkolm.gdb")});
 }
 
 void upgradeSchema()

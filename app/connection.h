@@ -10,8 +10,13 @@
 
 namespace Connection {
 
-// The database file of the program folder.
+// The database file of the data folder.
 QString databasePath();
+
+// Makes the data folder ready before the first connection: a data folder of the user's own
+// receives a copy of the database delivered in the program folder when it has none yet.
+// Returns the problem in the user's words, empty when there is none.
+QString prepareDataFolder();
 
 struct Hooks {
     std::function<void()> menuConnected;             // step 8: enable the menu

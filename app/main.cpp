@@ -3,6 +3,7 @@
 // without windows (and without a display) instead.
 
 #include "app/commandline.h"
+#include "app/connection.h"
 #include "app/qttranslation.h"
 #include "app/qtuserinteraction.h"
 #include "app/tfmain.h"
@@ -30,6 +31,9 @@ int main(int argc, char **argv)
     QtTranslation::install(app);
     QtUserInteraction ui;
     setUserInteraction(&ui);
+    const QString problem = Connection::prepareDataFolder();
+    if (!problem.isEmpty())
+        ui.inform(problem);
 
     FMain = new TFMain;
     DM = new TDM;

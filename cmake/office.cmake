@@ -50,5 +50,7 @@ target_include_directories(evd_uno SYSTEM INTERFACE ${EVD_UNO_HEADERS} ${UNO_INC
 target_compile_definitions(evd_uno INTERFACE LINUX UNX CPPU_ENV=gcc3
   EVD_OFFICE_PROGRAM_DIR="${EVD_OFFICE_PROGRAM_DIR}")
 target_link_libraries(evd_uno INTERFACE ${UNO_LIBRARIES})
-# The runtime libraries lie in the office's program folder, outside the loader's search path.
-target_link_options(evd_uno INTERFACE "LINKER:-rpath,${EVD_OFFICE_PROGRAM_DIR}")
+# The runtime libraries lie in the office's program folder, outside the loader's search path:
+# every program looks there, built or installed.
+list(APPEND CMAKE_BUILD_RPATH ${EVD_OFFICE_PROGRAM_DIR})
+list(APPEND CMAKE_INSTALL_RPATH ${EVD_OFFICE_PROGRAM_DIR})

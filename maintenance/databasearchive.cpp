@@ -89,7 +89,7 @@ QString datePart(const QDate &day)
 
 QString archiveFolder()
 {
-    return Platform::inProgramFolder(QStringLiteral("ARHIVA"));
+    return Platform::inDataFolder(QStringLiteral("ARHIVA"));
 }
 
 bool archiverPresent()

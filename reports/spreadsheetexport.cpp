@@ -107,7 +107,7 @@ void ExportToExcel(RecordSet *set, const QString &templatePath, const QString &r
     }
 
     // Without an office the sheet becomes an .xlsx file, opened in the desktop's application.
-    const QString folder = Platform::inProgramFolder(QStringLiteral("Export"));
+    const QString folder = Platform::inDataFolder(QStringLiteral("Export"));
     if (!QDir().mkpath(folder))
         throw EE(SpreadsheetExport::kNoSpreadsheet);
     const QString path = SpreadsheetExport::fileName(folder, reportName.isEmpty() ? set->name() : reportName,

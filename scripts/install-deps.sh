@@ -7,6 +7,7 @@ packages=(
   firebird3.0-server-core firebird-dev libfbclient2 firebird3.0-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   libarchive-dev libarchive-tools libxlsxwriter-dev libreoffice-dev poppler-utils fonts-dejavu-core faketime
+  dpkg-dev file
 )
 # LibreOffice Calc takes the spreadsheet exports; a desktop that has it keeps its own, a machine
 # without it gets the variant that runs without a display (the tests drive it headless).
