@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSaveFile>
 #include <QThread>
 
 #include <arpa/inet.h>
@@ -122,23 +123,16 @@ bool FirebirdServer::start()
     if (!m_dir->isValid())
         return fail(QStringLiteral("no scratch folder"));
     const QString root = m_dir->path();
-    const QString lock = root + QStringLiteral("/lock");
-    const QString security = root + QStringLiteral("/security3.fdb");
-    QDir().mkpath(lock);
-    m_port = freePort();
-    if (!m_port)
-        return fail(QStringLiteral("no free port on 127.0.0.1"));
+    QDir().mkpath(root + QStringLiteral("/lock"));
 
-    // The system's configuration, listening on the loopback interface only, on our port, with
-    // our security database.
+    // The system's configuration files, the character sets and the messages, looked for under
+    // the configuration's folder (copied: the server does not load character sets through a link).
     const QFileInfo systemConf(QStringLiteral(EVD_FIREBIRD_CONF));
     for (const char *name : {"firebird.conf", "databases.conf", "plugins.conf"}) {
         const QString from = systemConf.dir().filePath(QString::fromLatin1(name));
         if (QFile::exists(from) && !QFile::copy(from, root + u'/' + QString::fromLatin1(name)))
             return fail(QStringLiteral("cannot copy ") + from);
     }
-    // The character sets and the messages, looked for under the configuration's folder (copied:
-    // the server does not load its character sets through a link).
     const QString systemRoot = QStringLiteral(EVD_FIREBIRD_ROOT);
     QDir().mkpath(root + QStringLiteral("/intl"));
     const QStringList intl = QDir(systemRoot + QStringLiteral("/intl")).entryList(QDir::Files);
@@ -147,31 +141,68 @@ bool FirebirdServer::start()
             return fail(QStringLiteral("cannot copy the character sets from ") + systemRoot);
     QFile::copy(systemRoot + QStringLiteral("/firebird.msg"), root + QStringLiteral("/firebird.msg"));
     QFile conf(root + QStringLiteral("/firebird.conf"));
-    if (!conf.open(QIODevice::Append | QIODevice::Text))
-        return fail(QStringLiteral("cannot write ") + conf.fileName());
-    conf.write(QStringLiteral("\n# The test run's own server.\nServerMode = Super\nRemoteServicePort = %1\n"
-                              "RemoteBindAddress = 127.0.0.1\nSecurityDatabase = %2\n")
-                   .arg(m_port)
-                   .arg(security)
-                   .toUtf8());
+    if (!conf.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read ") + conf.fileName());
+    m_systemConf = conf.readAll();
     conf.close();
-
-    QProcessEnvironment env = cleanEnvironment();
-    env.insert(QStringLiteral("FIREBIRD"), root);
-    env.insert(QStringLiteral("FIREBIRD_LOCK"), lock);
 
     // The security database, made by isql-fb on the embedded engine under this configuration
     // (which names the new file as its own security database), with the account of the tests.
-    const QString made = runIsql({QStringLiteral("-q"), QStringLiteral("-user"), user()}, env,
+    const QString security = root + QStringLiteral("/security3.fdb");
+    if (!writeConfiguration(0))
+        return false;
+    const QString made = runIsql({QStringLiteral("-q"), QStringLiteral("-user"), user()}, environment(),
                                  QStringLiteral("create database '%1';\ncreate user %2 password '%3' using plugin Srp;\n"
                                                 "commit;\nquit;\n")
                                      .arg(security, user(), password()));
     if (made.startsWith(QLatin1String("isql: ")) || !QFile::exists(security))
         return fail(QStringLiteral("cannot make the security database: ") + made);
 
+    // A port that another process takes between our look and the server's start makes the
+    // server end at once: it then tries another.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int port = freePort();
+        if (!port)
+            return fail(QStringLiteral("no free port on 127.0.0.1"));
+        if (!writeConfiguration(port))
+            return false;
+        if (launch(port))
+            return true;
+        if (m_pid) // running but not listening
+            return false;
+    }
+    return false;
+}
+
+QProcessEnvironment FirebirdServer::environment() const
+{
+    QProcessEnvironment env = cleanEnvironment();
+    env.insert(QStringLiteral("FIREBIRD"), m_dir->path());
+    env.insert(QStringLiteral("FIREBIRD_LOCK"), m_dir->path() + QStringLiteral("/lock"));
+    return env;
+}
+
+bool FirebirdServer::writeConfiguration(int port)
+{
+    QSaveFile conf(m_dir->path() + QStringLiteral("/firebird.conf"));
+    if (!conf.open(QIODevice::WriteOnly | QIODevice::Text))
+        return fail(QStringLiteral("cannot write ") + conf.fileName());
+    conf.write(m_systemConf);
+    conf.write(QStringLiteral("\n# The test run's own server.\nServerMode = Super\nRemoteServicePort = %1\n"
+                              "RemoteBindAddress = 127.0.0.1\nSecurityDatabase = %2/security3.fdb\n")
+                   .arg(port ? port : 3050)
+                   .arg(m_dir->path())
+                   .toUtf8());
+    if (!conf.commit())
+        return fail(QStringLiteral("cannot write ") + conf.fileName());
+    return true;
+}
+
+bool FirebirdServer::launch(int port)
+{
     // The server itself, in the background; it ends with this process.
     std::vector<QByteArray> envBytes;
-    for (const QString &line : env.toStringList())
+    for (const QString &line : environment().toStringList())
         envBytes.push_back(line.toLocal8Bit());
     std::vector<char *> envp;
     for (QByteArray &b : envBytes)
@@ -179,8 +210,8 @@ bool FirebirdServer::start()
     envp.push_back(nullptr);
     QByteArray program = QByteArrayLiteral(EVD_FIREBIRD_SERVER_EXE);
     char *argv[] = {program.data(), nullptr};
-    const QByteArray logPath = (root + QStringLiteral("/server.log")).toLocal8Bit();
-    const QByteArray workDir = root.toLocal8Bit();
+    const QByteArray logPath = (m_dir->path() + QStringLiteral("/server.log")).toLocal8Bit();
+    const QByteArray workDir = m_dir->path().toLocal8Bit();
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0)
@@ -206,7 +237,7 @@ bool FirebirdServer::start()
 
     QElapsedTimer waited;
     waited.start();
-    while (!accepting(m_port)) {
+    while (!accepting(port)) {
         int status = 0;
         if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = 0;
@@ -215,11 +246,12 @@ bool FirebirdServer::start()
             return fail(QStringLiteral("the server ended at once: ") + QString::fromLocal8Bit(log.readAll()));
         }
         if (waited.elapsed() > 30000) {
-            stop();
-            return fail(QStringLiteral("the server does not listen on port %1").arg(m_port));
+            fail(QStringLiteral("the server does not listen on port %1").arg(port));
+            return false;
         }
         QThread::msleep(50);
     }
+    m_port = port;
     return true;
 }
 

@@ -3,6 +3,7 @@
 // the loopback interface on a free port, with a configuration folder and a security database of
 // its own (SYSDBA with a password of its own), as the current user, until the tests end.
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -17,7 +18,7 @@ public:
 
     ~FirebirdServer();
 
-    bool running() const { return m_pid > 0; }
+    bool running() const { return m_pid > 0 && m_port > 0; }
     // Why the server is not running.
     QString error() const { return m_error; }
     int port() const { return m_port; }
@@ -34,10 +35,18 @@ public:
 private:
     FirebirdServer() = default;
     bool start();
+    // firebird.conf of the scratch folder: the system's, with our port, the loopback interface
+    // and our security database.
+    bool writeConfiguration(int port);
+    // Starts the server and waits until it listens on `port`.
+    bool launch(int port);
     void stop();
     bool fail(const QString &why);
+    // FIREBIRD and FIREBIRD_LOCK naming the scratch folder.
+    QProcessEnvironment environment() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    QByteArray m_systemConf;
     pid_t m_pid = 0;
     int m_port = 0;
     QString m_error;
