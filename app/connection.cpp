@@ -131,8 +131,7 @@ QString databasePath()
 
 DatabaseLocation databaseLocation()
 {
-    return DatabaseLocation::configured(Platform::inDataFolder(DatabaseLocation::settingsFileName()),
-                                        databasePath());
+    return DatabaseLocation::configured(Platform::inDataFolder(DatabaseLocation::settingsFileName()), databasePath());
 }
 
 bool isServerDatabase()

@@ -70,8 +70,7 @@ DatabaseLocation DatabaseLocation::configured(const QString &iniPath, const QStr
         throw EE(QStringLiteral("Fisierul %1 nu poate fi citit.").arg(iniPath));
     const QVariant raw = settings.value(sectionName() + u'/' + keyName());
     // A value with commas comes back as a list; the commas belong to the path.
-    const QString value =
-        raw.typeId() == QMetaType::QStringList ? raw.toStringList().join(u',') : raw.toString();
+    const QString value = raw.typeId() == QMetaType::QStringList ? raw.toStringList().join(u',') : raw.toString();
     if (value.trimmed().isEmpty())
         return localFile(localPath);
     return parse(value, iniPath);

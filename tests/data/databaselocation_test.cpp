@@ -57,9 +57,9 @@ TEST(DatabaseLocation, ServerNamesWithAndWithoutAPort)
 
 TEST(DatabaseLocation, WhatDoesNotNameAServerIsRefusedWithTheForm)
 {
-    for (const QString &value : {QString("/var/lib/bdkolm.gdb"), QString("bdkolm.gdb"), QString("C:\\BD\\BDKOLM.GDB"),
-                                 QString("server:"), QString("server:   "), QString(":/x.gdb"), QString("-srv:/x.gdb"),
-                                 QString("my server:/x.gdb")})
+    for (const QString &value :
+         {QString("/var/lib/bdkolm.gdb"), QString("bdkolm.gdb"), QString("C:\\BD\\BDKOLM.GDB"), QString("server:"),
+          QString("server:   "), QString(":/x.gdb"), QString("-srv:/x.gdb"), QString("my server:/x.gdb")})
         EXPECT_EQ(refusal(value), illFormed(value.trimmed())) << value.toStdString();
     for (const QString &port : {QString("0"), QString("65536"), QString("gds_db"), QString(""), QString("+3050")})
         EXPECT_EQ(refusal("srv/" + port + ":/x.gdb"), "Fisierul evidenta.ini nu poate fi folosit: portul \"" + port
@@ -74,7 +74,8 @@ TEST(DatabaseLocation, NamesTheConnectionOpenedReadBack)
 {
     EXPECT_FALSE(DatabaseLocation::ofConnectionName("/home/ana/evidenta/bdkolm.gdb").onServer());
     EXPECT_FALSE(DatabaseLocation::ofConnectionName("C:\\EVIDENTA\\BDKOLM.GDB").onServer());
-    EXPECT_EQ(DatabaseLocation::ofConnectionName("C:\\EVIDENTA\\BDKOLM.GDB").connectionName(), "C:\\EVIDENTA\\BDKOLM.GDB");
+    EXPECT_EQ(DatabaseLocation::ofConnectionName("C:\\EVIDENTA\\BDKOLM.GDB").connectionName(),
+              "C:\\EVIDENTA\\BDKOLM.GDB");
     EXPECT_EQ(DatabaseLocation::ofConnectionName("127.0.0.1/3051:/bd/bdkolm.gdb").server(), "127.0.0.1/3051");
 }
 

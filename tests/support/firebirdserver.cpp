@@ -152,8 +152,9 @@ bool FirebirdServer::start()
     if (!writeConfiguration(0))
         return false;
     const QString made = runIsql({QStringLiteral("-q"), QStringLiteral("-user"), user()}, environment(),
-                                 QStringLiteral("create database '%1';\ncreate user %2 password '%3' using plugin Srp;\n"
-                                                "commit;\nquit;\n")
+                                 QStringLiteral(
+                                     "create database '%1';\ncreate user %2 password '%3' using plugin Srp;\n"
+                                     "commit;\nquit;\n")
                                      .arg(security, user(), password()));
     if (made.startsWith(QLatin1String("isql: ")) || !QFile::exists(security))
         return fail(QStringLiteral("cannot make the security database: ") + made);
