@@ -1,4 +1,5 @@
 #include "reports/officesheet.h"
+#include "reports/officetext.h"
 #include "data/ee.h"
 
 #include <QDate>
@@ -62,16 +63,6 @@ using uno::UNO_QUERY_THROW;
 
 namespace {
 
-OUString ou(const QString &s)
-{
-    return OUString(reinterpret_cast<const sal_Unicode *>(s.utf16()), sal_Int32(s.size()));
-}
-
-QString qs(const OUString &s)
-{
-    return QString(reinterpret_cast<const QChar *>(s.getStr()), s.getLength());
-}
-
 beans::PropertyValue property(const char *name, const Any &value)
 {
     beans::PropertyValue p;
@@ -105,7 +96,7 @@ Reference<uno::XComponentContext> localContext()
         if (!QFileInfo::exists(rc))
             return c;
         try {
-            rtl::Bootstrap::set(OUString::createFromAscii("URE_BOOTSTRAP"), ou(QStringLiteral("vnd.sun.star.pathname:") + rc));
+            rtl::Bootstrap::set(OUString::createFromAscii("URE_BOOTSTRAP"), toOffice(QStringLiteral("vnd.sun.star.pathname:") + rc));
             *c = cppu::defaultBootstrap_InitialComponentContext();
         } catch (const uno::Exception &) {
         } catch (const cppu::BootstrapException &) {
@@ -121,7 +112,7 @@ Reference<uno::XComponentContext> reach(const Reference<uno::XComponentContext> 
     try {
         Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
         Reference<uno::XInterface> office = resolver->resolve(
-            ou(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe)));
+            toOffice(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe)));
         return Reference<uno::XComponentContext>(office, UNO_QUERY);
     } catch (const connection::NoConnectException &) {
     } catch (const uno::RuntimeException &) {
@@ -209,9 +200,9 @@ struct OfficeSheet::Impl
     sal_Int32 formatKey(const QString &code)
     {
         const lang::Locale locale(OUString::createFromAscii("en"), OUString::createFromAscii("US"), OUString());
-        sal_Int32 key = formats->queryKey(ou(code), locale, false);
+        sal_Int32 key = formats->queryKey(toOffice(code), locale, false);
         if (key == -1)
-            key = formats->addNew(ou(code), locale);
+            key = formats->addNew(toOffice(code), locale);
         return key;
     }
     Reference<beans::XPropertySet> columnRange(int first, int last)
@@ -230,7 +221,7 @@ void guarded(F &&call)
     try {
         call();
     } catch (const uno::Exception &e) {
-        throw EE(qs(e.Message).isEmpty() ? QStringLiteral("Eroare LibreOffice") : qs(e.Message));
+        throw EE(fromOffice(e.Message).isEmpty() ? QStringLiteral("Eroare LibreOffice") : fromOffice(e.Message));
     }
 }
 
@@ -275,7 +266,7 @@ std::unique_ptr<OfficeSheet> OfficeSheet::open(const QString &templatePath, bool
         arguments.getArray()[1] = property("Hidden", Any(!visible));
         OUString url = OUString::createFromAscii("private:factory/scalc");
         if (fromTemplate) {
-            url = ou(QUrl::fromLocalFile(QFileInfo(templatePath).absoluteFilePath()).toString(QUrl::FullyEncoded));
+            url = toOffice(QUrl::fromLocalFile(QFileInfo(templatePath).absoluteFilePath()).toString(QUrl::FullyEncoded));
             arguments.getArray()[2] = property("AsTemplate", Any(true));
         }
         impl->document = desktop->loadComponentFromURL(url, OUString::createFromAscii("_blank"), 0, arguments);
@@ -321,7 +312,7 @@ void OfficeSheet::writeRow(int row, const std::vector<QVariant> &cells)
                     continue;
                 Reference<table::XCell> cell = d->sheet->getCellByPosition(sal_Int32(c), row - 1);
                 if (v.typeId() == QMetaType::QString) {
-                    Reference<text::XText>(cell, UNO_QUERY_THROW)->setString(ou(v.toString()));
+                    Reference<text::XText>(cell, UNO_QUERY_THROW)->setString(toOffice(v.toString()));
                 } else if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) {
                     const QDateTime t = v.toDateTime();
                     cell->setValue(serial(t.date()) + t.time().msecsSinceStartOfDay() / 86400000.0);
@@ -347,7 +338,7 @@ void OfficeSheet::writeRow(int row, const std::vector<QVariant> &cells)
         if (v.isNull()) {
             out[c] <<= OUString(); // an empty text leaves the cell empty
         } else if (v.typeId() == QMetaType::QString) {
-            out[c] <<= ou(v.toString());
+            out[c] <<= toOffice(v.toString());
         } else if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) {
             const QDateTime t = v.toDateTime();
             out[c] <<= serial(t.date()) + t.time().msecsSinceStartOfDay() / 86400000.0;
@@ -449,12 +440,12 @@ bool OfficeSheet::runMacro(const QString &name)
             for (const OUString &module : modules->getElementNames()) {
                 OUString source;
                 modules->getByName(module) >>= source;
-                if (!declared.match(qs(source)).hasMatch())
+                if (!declared.match(fromOffice(source)).hasMatch())
                     continue;
                 Reference<script::provider::XScriptProviderSupplier> supplier(d->document, UNO_QUERY_THROW);
                 Reference<script::provider::XScript> macro = supplier->getScriptProvider()->getScript(
-                    ou(QStringLiteral("vnd.sun.star.script:%1.%2.%3?language=Basic&location=document")
-                           .arg(qs(library), qs(module), name)));
+                    toOffice(QStringLiteral("vnd.sun.star.script:%1.%2.%3?language=Basic&location=document")
+                           .arg(fromOffice(library), fromOffice(module), name)));
                 Sequence<sal_Int16> outIndex;
                 Sequence<Any> out;
                 macro->invoke({}, outIndex, out);

@@ -9,6 +9,7 @@
 #include "data/tdm.h"
 #include "platform/platform.h"
 #include "reports/spreadsheetexport.h"
+#include "tests/reports/exportpersons.h"
 #include "tests/reports/testoffice.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
@@ -29,7 +30,7 @@ using TestOffice::Sheet;
 
 namespace {
 
-class OfficeExport : public DataModuleTest
+class OfficeExport : public ExportPersons
 {
 protected:
     void SetUp() override
@@ -38,26 +39,14 @@ protected:
         savedOfficePath = qgetenv("UNO_PATH");
         if (!TestOffice::use())
             GTEST_SKIP() << "LibreOffice cannot be started here";
-        DataModuleTest::SetUp();
+        ExportPersons::SetUp();
         TestOffice::closeAll();
-        Platform::setProgramFolder(program.path());
-        exec("insert into econ_agent values(1,'1234567','1','SRL ALFA','B','C',91,'D','0')");
-        exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_birth_dt,ap_first_name,ap_middle_name,"
-             "ap_last_name) values(1,1,'0012345678901','2004012345678','29.02.1980','POPESCU','ION',NULL)");
-        exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_birth_dt,ap_first_name,ap_middle_name,"
-             "ap_last_name) values(2,1,NULL,'0000000000017',NULL,'ANDRIEŞ','MARIA','V')");
     }
     void TearDown() override
     {
         qputenv("UNO_PATH", savedOfficePath);
-        Platform::setProgramFolder({});
         if (DM)
-            DataModuleTest::TearDown();
-    }
-    void read(const QString &columns = "ap_first_name,ap_cpas,ap_idnp,ap_id,ap_birth_dt,ap_last_name")
-    {
-        ReadScope r(DM->IBQ3, "select " + columns + " from assured_person order by ap_id");
-        CopyToMemTable(r.query(), DM->CDS, 2);
+            ExportPersons::TearDown();
     }
     // The one document the export left in the office.
     com::sun::star::uno::Reference<com::sun::star::lang::XComponent> exported()
@@ -69,8 +58,6 @@ protected:
     bool nothingInExport() const { return !QDir(program.path() + "/Export").exists(); }
 
     QByteArray savedOfficePath;
-    QTemporaryDir program;
-    ScriptedUserInteraction ui;
 };
 
 TEST_F(OfficeExport, RowsGoFromRowThreeUnderABoldHeaderWithCodesAsTextAndDatesAsDates)

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "reports/sheettarget.h"
 #include "reports/spreadsheetexport.h"
+#include "tests/reports/exportpersons.h"
 #include "tests/reports/sheetfile.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
@@ -19,39 +20,15 @@
 
 namespace {
 
-class SpreadsheetExportTest : public DataModuleTest
+class SpreadsheetExportTest : public ExportPersons
 {
 protected:
-    void SetUp() override
-    {
-        DataModuleTest::SetUp();
-        Platform::setProgramFolder(program.path());
-        exec("insert into econ_agent values(1,'1234567','1','SRL ALFA','B','C',91,'D','0')");
-        exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_birth_dt,ap_first_name,ap_middle_name,"
-             "ap_last_name) values(1,1,'0012345678901','2004012345678','29.02.1980','POPESCU','ION',NULL)");
-        exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_idnp,ap_birth_dt,ap_first_name,ap_middle_name,"
-             "ap_last_name) values(2,1,NULL,'0000000000017',NULL,'ANDRIEŞ','MARIA','V')");
-    }
-    void TearDown() override
-    {
-        Platform::setProgramFolder({});
-        DataModuleTest::TearDown();
-    }
-    // The persons read as the register reads them, with a number column.
-    void read(const QString &columns = "ap_first_name,ap_cpas,ap_idnp,ap_id,ap_birth_dt,ap_last_name")
-    {
-        ReadScope r(DM->IBQ3, "select " + columns + " from assured_person order by ap_id");
-        CopyToMemTable(r.query(), DM->CDS, 2);
-    }
     QStringList exported() const { return QDir(program.path() + "/Export").entryList(QDir::Files, QDir::Name); }
     QString exportedPath(const QString &prefix = {}) const
     {
         const QStringList names = exported().filter(QRegularExpression("^" + prefix));
         return names.size() == 1 ? program.path() + "/Export/" + names[0] : QString();
     }
-
-    QTemporaryDir program;
-    ScriptedUserInteraction ui;
 };
 
 TEST_F(SpreadsheetExportTest, RowsGoFromRowThreeUnderABoldHeaderWithCodesAsTextAndDatesAsDates)

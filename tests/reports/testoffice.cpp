@@ -1,4 +1,5 @@
 #include "tests/reports/testoffice.h"
+#include "reports/officetext.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -48,16 +49,6 @@ using uno::UNO_QUERY_THROW;
 namespace TestOffice {
 
 namespace {
-
-OUString ou(const QString &s)
-{
-    return OUString(reinterpret_cast<const sal_Unicode *>(s.utf16()), sal_Int32(s.size()));
-}
-
-QString qs(const OUString &s)
-{
-    return QString(reinterpret_cast<const QChar *>(s.getStr()), s.getLength());
-}
 
 OUString a(const char *s)
 {
@@ -120,7 +111,7 @@ Reference<uno::XComponentContext> reach(const QString &pipe, int seconds)
         try {
             Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local());
             Reference<uno::XComponentContext> c(
-                resolver->resolve(ou(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe))),
+                resolver->resolve(toOffice(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe))),
                 UNO_QUERY);
             if (c.is())
                 return c;
@@ -217,8 +208,8 @@ Reference<sheet::XSpreadsheet> firstSheet(const Reference<lang::XComponent> &doc
 
 void put(const Reference<lang::XComponent> &document, const QString &ref, const QString &text)
 {
-    Reference<text::XText>(firstSheet(document)->getCellRangeByName(ou(ref))->getCellByPosition(0, 0), UNO_QUERY_THROW)
-        ->setString(ou(text));
+    Reference<text::XText>(firstSheet(document)->getCellRangeByName(toOffice(ref))->getCellByPosition(0, 0), UNO_QUERY_THROW)
+        ->setString(toOffice(text));
 }
 
 void addBasic(const Reference<lang::XComponent> &document, const QString &source)
@@ -233,24 +224,24 @@ void addBasic(const Reference<lang::XComponent> &document, const QString &source
     } else {
         standard = libraries->createLibrary(a("Standard"));
     }
-    standard->insertByName(a("Module1"), Any(ou(source)));
+    standard->insertByName(a("Module1"), Any(toOffice(source)));
 }
 
 void storeAndClose(const Reference<lang::XComponent> &document, const QString &path, const QString &filter)
 {
     beans::PropertyValue f;
     f.Name = a("FilterName");
-    f.Value <<= ou(filter);
+    f.Value <<= toOffice(filter);
     Sequence<beans::PropertyValue> arguments(1);
     arguments.getArray()[0] = f;
     Reference<frame::XStorable>(document, UNO_QUERY_THROW)
-        ->storeToURL(ou(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)), arguments);
+        ->storeToURL(toOffice(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)), arguments);
     Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
 }
 
 QString location(const Reference<lang::XComponent> &document)
 {
-    return qs(Reference<frame::XModel>(document, UNO_QUERY_THROW)->getURL());
+    return fromOffice(Reference<frame::XModel>(document, UNO_QUERY_THROW)->getURL());
 }
 
 Sheet::Sheet(const Reference<lang::XComponent> &document)
@@ -263,7 +254,7 @@ namespace {
 
 Reference<table::XCell> cellOf(const Reference<sheet::XSpreadsheet> &sheet, const QString &ref)
 {
-    return sheet->getCellRangeByName(ou(ref))->getCellByPosition(0, 0);
+    return sheet->getCellRangeByName(toOffice(ref))->getCellByPosition(0, 0);
 }
 
 QString columnName(int column)
@@ -293,7 +284,7 @@ bool Sheet::isNumber(const QString &ref) const
 
 QString Sheet::text(const QString &ref) const
 {
-    return qs(Reference<text::XText>(cellOf(m_sheet, ref), UNO_QUERY_THROW)->getString());
+    return fromOffice(Reference<text::XText>(cellOf(m_sheet, ref), UNO_QUERY_THROW)->getString());
 }
 
 double Sheet::value(const QString &ref) const
@@ -307,7 +298,7 @@ QString Sheet::format(const QString &ref) const
     Reference<beans::XPropertySet>(cellOf(m_sheet, ref), UNO_QUERY_THROW)->getPropertyValue(a("NumberFormat")) >>= key;
     OUString code;
     m_formats->getByKey(key)->getPropertyValue(a("FormatString")) >>= code;
-    return qs(code);
+    return fromOffice(code);
 }
 
 bool Sheet::bold(const QString &ref) const
