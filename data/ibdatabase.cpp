@@ -4,6 +4,7 @@
 #include "data/ibquery.h"
 #include "data/ibtransaction.h"
 #include "data/win1250.h"
+#include "platform/signalbridge.h"
 
 IbDatabase::IbDatabase(QObject *parent) : QObject(parent) {}
 
@@ -56,6 +57,7 @@ void IbDatabase::open()
     ISC_STATUS_ARRAY status;
     isc_db_handle h = 0;
     isc_attach_database(status, short(name.size()), name.constData(), &h, short(dpb.size()), dpb.constData());
+    SignalBridge::reclaimSignals(); // the engine has just taken SIGTERM and SIGINT for itself
     IbStatus::check(status);
     m_handle = h;
 }
@@ -106,6 +108,7 @@ void IbDatabase::createDatabase(const QString &path, const QString &user, const 
     isc_db_handle h = 0;
     isc_tr_handle tr = 0;
     isc_dsql_execute_immediate(status, &h, &tr, 0, bytes.constData(), kDialect, nullptr);
+    SignalBridge::reclaimSignals();
     IbStatus::check(status);
     isc_detach_database(status, &h);
     IbStatus::check(status);
