@@ -6,6 +6,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -60,29 +61,46 @@ SignalBridge::~SignalBridge()
             ::close(fd);
 }
 
-void SignalBridge::reclaimSignals()
+void SignalBridge::engineCall(const std::function<void()> &call)
 {
-    install(writeEnd >= 0 ? onSignal : SIG_DFL);
+    sigset_t blocked, previous;
+    sigemptyset(&blocked);
+    for (int s : Caught)
+        sigaddset(&blocked, s);
+    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+    struct Restore {
+        const sigset_t &mask;
+        ~Restore()
+        {
+            install(writeEnd >= 0 ? onSignal : SIG_DFL);
+            pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+        }
+    } restore{previous};
+    call();
 }
 
 void SignalBridge::readPending()
 {
     unsigned char bytes[16];
     ssize_t n;
+    // Each signal is passed on from the event loop's next turn, not from inside the notifier:
+    // closing the database while the notifier is being served leaves the engine's detach
+    // spinning.
     while ((n = ::read(m_fds[1], bytes, sizeof bytes)) > 0)
         for (ssize_t i = 0; i < n; ++i)
-            emit received(bytes[i]);
+            QMetaObject::invokeMethod(
+                this, [this, signal = int(bytes[i])] { emit received(signal); }, Qt::QueuedConnection);
 }
 
 #else
 // Elsewhere the session ends a program its own way: the bridge stays silent.
-SignalBridge::SignalBridge(QObject *parent) : QObject(parent)
-{}
+SignalBridge::SignalBridge(QObject *parent) : QObject(parent) {}
 SignalBridge::~SignalBridge() = default;
-void SignalBridge::reclaimSignals()
-{}
-void SignalBridge::readPending()
-{}
+void SignalBridge::engineCall(const std::function<void()> &call)
+{
+    call();
+}
+void SignalBridge::readPending() {}
 #endif
 
 QString SignalBridge::name(int signal)

@@ -4,6 +4,7 @@
 // program closes the way its own menu closes it instead of dying or being ignored.
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
 class QSocketNotifier;
@@ -16,11 +17,13 @@ public:
     explicit SignalBridge(QObject *parent = nullptr);
     ~SignalBridge() override;
 
-    // The database engine takes SIGTERM and SIGINT for itself when it is first used (and then
-    // neither ends the program nor lets it end). Called after every attach: with a bridge the
-    // signals come back to it, without one (the command line, the tools) the system's default
-    // action applies again, so that they end the process.
-    static void reclaimSignals();
+    // Runs a call that may start the database engine. The engine takes SIGTERM and SIGINT for
+    // itself when it starts (and then neither ends the program nor lets it end). The call runs
+    // with the signals blocked, which the threads the engine starts inherit and keep, so that
+    // the signals reach the program's own thread only; afterwards they come back to the bridge
+    // when there is one, otherwise (the command line, the tools) to the system's default
+    // action, so that they end the process.
+    static void engineCall(const std::function<void()> &call);
 
     // "SIGTERM", "SIGINT", "SIGHUP".
     static QString name(int signal);
