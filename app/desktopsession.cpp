@@ -66,9 +66,22 @@ void DesktopSession::bringToFront(QWidget *window)
 void DesktopSession::onSignal(int signal)
 {
     trace(QStringLiteral("închidere la %1").arg(SignalBridge::name(signal)));
-    // The same road as "&Iesire": pending edits cancelled, the connection closed, the loop ended
-    // (a dialog waiting for an answer included).
-    if (m_window)
+    closeWhenNoDialogWaits(0);
+}
+
+void DesktopSession::closeWhenNoDialogWaits(int attempts)
+{
+    // A dialog that waits for an answer keeps the main window from closing: it is cancelled as
+    // Escape would, and the window closes once the dialog's handler has returned. A dialog that
+    // will not close (or a long row of them) ends the event loop instead.
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && attempts < 100) {
+        modal->close();
+        QMetaObject::invokeMethod(
+            this, [this, attempts] { closeWhenNoDialogWaits(attempts + 1); }, Qt::QueuedConnection);
+        return;
+    }
+    // The same road as "&Iesire": pending edits cancelled, the connection closed, the loop ended.
+    if (m_window && !QApplication::activeModalWidget())
         m_window->close();
     else
         QCoreApplication::quit();

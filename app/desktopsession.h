@@ -37,6 +37,7 @@ public:
 
 private:
     void onSignal(int signal);
+    void closeWhenNoDialogWaits(int attempts);
     void onRaiseRequested();
 
     QPointer<TFMain> m_window;

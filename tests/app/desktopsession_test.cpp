@@ -12,11 +12,14 @@
 #include "platform/signalbridge.h"
 #include "tests/support/testdatabase.h"
 
+#include <QDialog>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <future>
+#include <atomic>
+#include <thread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,6 +122,20 @@ TEST_F(SessionOverTheMainWindow, ASignalClosesLikeIesireAndDiscardsTheEdit)
     EXPECT_FALSE(DM->IDB->connected());
 }
 
+TEST_F(SessionOverTheMainWindow, ASignalEndsADialogWaitingForAnAnswer)
+{
+    TFMain window;
+    DesktopSession session(&window, nullptr);
+    window.show();
+    QDialog dialog(&window);
+    QTimer::singleShot(0, &dialog, [] { ::raise(SIGHUP); });
+    QTimer::singleShot(5000, &dialog, &QDialog::accept); // the test's own way out
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);         // cancelled as Escape would
+    // Back in the main loop, the window closes.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
+    EXPECT_FALSE(DM->IDB->connected());
+}
+
 TEST(DesktopSession, ASecondStartBringsTheMinimisedMainWindowToTheFront)
 {
     QTemporaryDir folder;
@@ -129,11 +146,16 @@ TEST(DesktopSession, ASecondStartBringsTheMinimisedMainWindowToTheFront)
     window.showMinimized();
     ASSERT_TRUE(window.isMinimized());
 
-    auto asked = std::async(std::launch::async,
-                            [&] { return InstanceGuard::askRunningCopyToRaise(folder.path(), 5000); });
-    while (asked.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-        QCoreApplication::processEvents();
-    EXPECT_TRUE(asked.get());
+    // The second start asks from a thread of its own while the event loop here turns.
+    std::atomic<bool> done = false, answered = false;
+    std::thread second([&] {
+        answered = InstanceGuard::askRunningCopyToRaise(folder.path(), 5000);
+        done = true;
+    });
+    while (!done)
+        QTest::qWait(5);
+    second.join();
+    EXPECT_TRUE(answered);
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(window.isVisible());
 }

@@ -138,7 +138,8 @@ TEST_F(RunningCopy, ASecondStartRaisesTheFirstAndEnds)
     EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.process().exitCode(), 0);
     // It never reached the database: no connection, no engine error.
-    EXPECT_TRUE(second.errors().endsWith(QStringLiteral("Programul este deja pornit; fereastra lui a fost adusă în față.\n")))
+    EXPECT_TRUE(
+        second.errors().endsWith(QStringLiteral("Programul este deja pornit; fereastra lui a fost adusă în față.\n")))
         << second.errors().toStdString();
     EXPECT_FALSE(second.errors().contains("conectată")) << second.errors().toStdString();
 
