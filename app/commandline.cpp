@@ -37,14 +37,14 @@ class RunningCopyLock
 {
 public:
     RunningCopyLock() : m_lock(Platform::dataFolder()) {}
-    bool acquire() { return !singleInstanceWanted() || m_lock.acquire(); }
+    bool acquire() { return Connection::isServerDatabase() || m_lock.acquire(); }
 
 private:
     InstanceLock m_lock;
 };
 
-// A data module of its own, connected to the program folder's database, while the command
-// runs; none when the folder holds no database or it cannot be opened.
+// A data module of its own, connected to the data folder's database, while the command runs;
+// none when the folder holds no database or it cannot be opened.
 class CommandDatabase
 {
 public:
@@ -52,7 +52,7 @@ public:
     {
         if (DM && DM->IDB->connected())
             return; // the caller's own connection
-        const QString folder = Platform::programFolder();
+        const QString folder = Platform::dataFolder();
         if (!Platform::fileExistsNoCase(folder, QStringLiteral("bdkolm.gdb")))
             return;
         const QString path = Platform::findFileNoCase(folder, QStringLiteral("bdkolm.gdb"));
@@ -126,7 +126,7 @@ int verify(const QStringList &args, QTextStream &out, QTextStream &err)
     return result.clean() ? 0 : 1;
 }
 
-// Forms the electronic package of a period on the program folder's database, connected as
+// Forms the electronic package of a period on the data folder's database, connected as
 // the program connects (the daily archive and the schema upgrade included).
 int electronicPackage(const QStringList &args, QTextStream &out, QTextStream &err)
 {
@@ -165,15 +165,17 @@ int help(const QStringList &, QTextStream &out, QTextStream &)
 }
 
 // The options: each takes the arguments after it. A new option is one more row.
+// `data`: the option reads or writes the user's data, so the data folder is made ready first.
 struct Command {
     const char *option;
     int (*run)(const QStringList &args, QTextStream &out, QTextStream &err);
+    bool data;
 };
 const Command Commands[] = {
-    {"--verifica", verify},
-    {"--pachet-electronic", electronicPackage},
-    {"--version", version},
-    {"--help", help},
+    {"--verifica", verify, true},
+    {"--pachet-electronic", electronicPackage, true},
+    {"--version", version, false},
+    {"--help", help, false},
 };
 
 } // namespace
@@ -194,7 +196,7 @@ QString usage()
         "                                   formează pachetul electronic al perioadei\n"
         "  evidenta --version               versiunea programului\n"
         "  evidenta --help                  acest text\n"
-        "Baza de date bdkolm.gdb din dosarul programului, cînd există, dă clasificatoarele și tarifele.\n");
+        "Baza de date bdkolm.gdb din dosarul de date, cînd există, dă clasificatoarele și tarifele.\n");
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -203,6 +205,11 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         return usageError(err, QStringLiteral("Nu este indicată nicio opțiune."));
     for (const Command &c : Commands)
         if (arguments.first() == QLatin1String(c.option)) {
+            if (c.data) {
+                const QString problem = Connection::prepareDataFolder();
+                if (!problem.isEmpty())
+                    err << problem << Qt::endl;
+            }
             try {
                 return c.run(arguments.mid(1), out, err);
             } catch (const std::exception &e) {

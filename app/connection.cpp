@@ -1,5 +1,6 @@
 #include "app/connection.h"
 #include "data/dberror.h"
+#include "data/ee.h"
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
@@ -21,12 +22,13 @@ namespace {
 
 void openDatabase(const QString &user, const QString &password)
 {
+    const QString name = databaseLocation().connectionName(); // an unusable evidenta.ini stops here
     IbDatabase *db = DM->IDB;
     if (db->connected())
         db->close();
     db->params().clear();
     db->params() << QStringLiteral("USER_NAME=") + user.trimmed() << QStringLiteral("PASSWORD=") + password.trimmed();
-    db->setDatabaseName(databasePath());
+    db->setDatabaseName(name);
     db->open();
 }
 
@@ -124,7 +126,35 @@ void correctTerritorialOffices()
 
 QString databasePath()
 {
-    return Platform::inProgramFolder(QStringLiteral("bdkolm.gdb"));
+    return Platform::inDataFolder(QStringLiteral("bdkolm.gdb"));
+}
+
+QString prepareDataFolder()
+{
+    return Platform::prepareDataFolder({QStringLiteral("bdkolm.gdb")});
+}
+
+DatabaseLocation databaseLocation()
+{
+    return DatabaseLocation::configured(Platform::inDataFolder(DatabaseLocation::settingsFileName()), databasePath());
+}
+
+bool isServerDatabase()
+{
+    try {
+        return databaseLocation().onServer();
+    } catch (const EE &) {
+        return false;
+    }
+}
+
+QString databaseShown()
+{
+    try {
+        return databaseLocation().connectionName();
+    } catch (const EE &e) {
+        return e.message();
+    }
 }
 
 void upgradeSchema()

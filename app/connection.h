@@ -2,6 +2,7 @@
 // Connecting to the database: opens the file, prepares every record set, reads the server
 // date, makes the daily archive and brings an older database file up to the current schema.
 
+#include "data/databaselocation.h"
 #include "platform/clock.h"
 
 #include <QDate>
@@ -10,8 +11,23 @@
 
 namespace Connection {
 
-// The database file of the program folder.
+// The database file of the data folder.
 QString databasePath();
+
+// Makes the data folder ready before the first connection: a data folder of the user's own
+// receives a copy of the database delivered in the program folder when it has none yet.
+// Returns the problem in the user's words, empty when there is none.
+QString prepareDataFolder();
+
+// What the connection opens: the server database named in evidenta.ini of the data folder,
+// else the database file. Raises EE when evidenta.ini cannot be read or names nothing usable.
+DatabaseLocation databaseLocation();
+// True when evidenta.ini names a database on a server, which several running copies of the
+// program may share. False without it, and when it cannot be used (connecting then says why).
+bool isServerDatabase();
+// What the connection dialog shows as the database: the file, or "host/port:path" on a
+// server; the reason when evidenta.ini cannot be used.
+QString databaseShown();
 
 struct Hooks {
     std::function<void()> menuConnected;             // step 8: enable the menu

@@ -4,6 +4,7 @@
 // brings the running copy to the front and ends.
 
 #include "app/commandline.h"
+#include "app/connection.h"
 #include "app/desktopsession.h"
 #include "app/instanceguard.h"
 #include "app/qttranslation.h"
@@ -32,7 +33,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     InstanceGuard guard(Platform::dataFolder());
     bool answered = false;
-    if (singleInstanceWanted() && !guard.becomeRunningCopy(&answered)) {
+    if (!Connection::isServerDatabase() && !guard.becomeRunningCopy(&answered)) {
         QTextStream(stderr) << InstanceGuard::alreadyRunningText(answered) << Qt::endl;
         return 0;
     }
@@ -40,6 +41,9 @@ int main(int argc, char **argv)
     QtTranslation::install(app);
     QtUserInteraction ui;
     setUserInteraction(&ui);
+    const QString problem = Connection::prepareDataFolder();
+    if (!problem.isEmpty())
+        ui.inform(problem);
 
     FMain = new TFMain;
     DM = new TDM;

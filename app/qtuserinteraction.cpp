@@ -62,6 +62,12 @@ bool QtUserInteraction::openDocument(const QString &path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+bool QtUserInteraction::windowsCanBeSeen() const
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
 void QtUserInteraction::printReport(const Report &report)
 {
     QPrinter printer(QPrinter::HighResolution);

@@ -16,6 +16,7 @@ public:
     void showReport(const Report &report) override;
     void printReport(const Report &report) override;
     bool openDocument(const QString &path) override;
+    bool windowsCanBeSeen() const override;
     void beginWait() override;
     void endWait() override;
 

@@ -1,6 +1,7 @@
 #pragma once
-// The connection dialog: shows the database file and the fixed account, and connects when
-// the user confirms with OK. It tells its owner what the connection brought through signals.
+// The connection dialog: shows the database it opens and the account (fixed for the database
+// file, typed for a server database), and connects when the user confirms with OK. It tells
+// its owner what the connection brought through signals.
 
 #include <QDialog>
 #include <memory>

@@ -3,6 +3,7 @@
 #include "app/tfagent.h"
 #include "app/tfconect.h"
 #include "data/formats.h"
+#include "data/tdm.h"
 #include "maintenance/classifierupdate.h"
 #include "maintenance/databasearchive.h"
 #include "maintenance/predecessorimport.h"
@@ -117,7 +118,7 @@ void TFMain::Persoaneasigurate1Click()
 void TFMain::Arhivareabazei1Click()
 {
     WaitCursor wait;
-    DatabaseArchive::makeManualArchive(Connection::databasePath(), Clock::today());
+    DatabaseArchive::makeManualArchive(DM->IDB->databaseName(), Clock::today());
 }
 
 void TFMain::Reinoire1Click()

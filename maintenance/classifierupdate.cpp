@@ -105,7 +105,7 @@ QString withdrawnPrefix()
 
 QString filePath(const QString &table)
 {
-    return Platform::findFileNoCase(Platform::programFolder(), table + QStringLiteral(".cds"));
+    return Platform::inDataOrProgramFolder(table + QStringLiteral(".cds"));
 }
 
 void updateTariffs()

@@ -1,4 +1,5 @@
 #include "maintenance/databasearchive.h"
+#include "data/databaselocation.h"
 #include "data/dberror.h"
 #include "data/helpers.h"
 #include "data/tdm.h"
@@ -63,6 +64,13 @@ QString missingArchiverMessage()
     return QStringLiteral("Lipseste fisierul rar.exe Baza de date nu poate fi arhivata !");
 }
 
+QString serverBackupMessage(const QString &server)
+{
+    return QStringLiteral("Baza de date se afla pe serverul %1; arhivarea ei se face prin copiile de siguranta "
+                          "ale serverului.")
+        .arg(server);
+}
+
 QString stemOf(const QString &databasePath)
 {
     const int dot = int(databasePath.indexOf(QStringLiteral(".gdb"), 0, Qt::CaseInsensitive));
@@ -89,7 +97,7 @@ QString datePart(const QDate &day)
 
 QString archiveFolder()
 {
-    return Platform::inProgramFolder(QStringLiteral("ARHIVA"));
+    return Platform::inDataFolder(QStringLiteral("ARHIVA"));
 }
 
 bool archiverPresent()
@@ -139,6 +147,8 @@ void consistentCopy(const QString &source, const QString &target)
 
 void makeDailyArchive(const QString &databasePath, const QDate &today)
 {
+    if (DatabaseLocation::ofConnectionName(databasePath).onServer())
+        return;
     const QString folder = archiveFolder();
     QDir().mkpath(folder);
     if (!dailyArchiveDue(folder, today))
@@ -155,6 +165,10 @@ void makeDailyArchive(const QString &databasePath, const QDate &today)
 
 void makeManualArchive(const QString &databasePath, const QDate &today)
 {
+    if (const DatabaseLocation where = DatabaseLocation::ofConnectionName(databasePath); where.onServer()) {
+        userInteraction().inform(serverBackupMessage(where.server()));
+        return;
+    }
     const QString folder = archiveFolder();
     QDir().mkpath(folder);
     const QString stem = stemOf(databasePath);

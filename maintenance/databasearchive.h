@@ -10,6 +10,9 @@ namespace DatabaseArchive {
 
 // The message shown when the archiver is missing from the program folder.
 QString missingArchiverMessage();
+// The message shown instead of an archive when the database lies on the server `server`
+// ("host" or "host/port"): there is no local file to copy.
+QString serverBackupMessage(const QString &server);
 
 // The file name of the database without extension ("bdkolm" when it cannot be found).
 QString stemOf(const QString &databasePath);
@@ -30,10 +33,12 @@ QString freeArchiveName(const QString &folder, const QString &stem, const QStrin
 // made an ordinary database again). Raises DbError when the lock cannot be had.
 void consistentCopy(const QString &source, const QString &target);
 
-// Step of the connection: archives when due; reports nothing.
+// Step of the connection: archives when due; reports nothing. A server database is left to
+// the server's own backup.
 void makeDailyArchive(const QString &databasePath, const QDate &today);
 // "Arhivarea bazei": always archives, under a free name; tells the user when the archiver
-// is missing (the copy then stays in the archive folder).
+// is missing (the copy then stays in the archive folder). For a server database it only
+// tells the user that the server's own backup applies.
 void makeManualArchive(const QString &databasePath, const QDate &today);
 
 } // namespace DatabaseArchive

@@ -147,7 +147,7 @@ QString missingFileMessage()
 
 void run()
 {
-    const QString path = Platform::findFileNoCase(Platform::programFolder(), fileName());
+    const QString path = Platform::inDataOrProgramFolder(fileName());
     if (!QFileInfo::exists(path)) {
         userInteraction().inform(missingFileMessage());
         return;

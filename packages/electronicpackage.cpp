@@ -279,7 +279,7 @@ const QStringList &fileNames()
 
 QString filingFolder(int formType)
 {
-    return QDir(Platform::programFolder())
+    return QDir(Platform::dataFolder())
         .filePath(formType != 1 ? QStringLiteral("De_corectare") : QStringLiteral("Primara"));
 }
 
@@ -360,7 +360,7 @@ QString form(const PackagePeriod &period, int formType, bool offerCopy)
 {
     check(period);
     const QString Y = selectedYear(), E = agentId();
-    const QString P = Platform::programFolder();
+    const QString P = Platform::dataFolder();
 
     {
         ReadScope read(DM->IBQ1, QStringLiteral(" select distinct pl_kft_rf  from packlabel,name_account,saldo_data  "

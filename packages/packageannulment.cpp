@@ -49,7 +49,7 @@ bool correctionOfMonth(const QString &name)
 
 void deleteArchive(const QString &name)
 {
-    const QString folder = Platform::inProgramFolder(QStringLiteral("Primara"));
+    const QString folder = Platform::inDataFolder(QStringLiteral("Primara"));
     QDir().mkpath(folder);
     if (name.isEmpty() || !Platform::fileExistsNoCase(folder, name))
         return;

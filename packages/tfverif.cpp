@@ -53,7 +53,7 @@ void TFVerif::offer(QWidget *parent, const QString &archivePath)
 
 bool TFVerif::chooseArchive()
 {
-    const QString start = m_path.isEmpty() ? Platform::inProgramFolder(QStringLiteral("Primara"))
+    const QString start = m_path.isEmpty() ? Platform::inDataFolder(QStringLiteral("Primara"))
                                            : QFileInfo(m_path).absolutePath();
     const QString path = userInteraction().openFileName(QStringLiteral("Pachetul electronic de verificat"), start,
                                                         QStringLiteral("Pachete electronice (*.rar *.RAR);;"

@@ -2,11 +2,6 @@
 
 #include <QDir>
 
-bool singleInstanceWanted()
-{
-    return true;
-}
-
 InstanceLock::InstanceLock(const QString &folder) : m_lock(std::make_unique<QLockFile>(path(folder)))
 {
     // A running copy holds its lock for as long as it runs, however long that is: only a lock

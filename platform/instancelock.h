@@ -8,10 +8,6 @@
 #include <QString>
 #include <memory>
 
-// Whether one copy per data folder is enforced: true for the embedded database file. A database
-// on a server may be opened by several copies at once; then this answers false.
-bool singleInstanceWanted();
-
 class InstanceLock
 {
 public:

@@ -33,6 +33,8 @@ public:
         (void)path;
         return false;
     }
+    // Whether a window another program opens can be seen: false where there is no display.
+    virtual bool windowsCanBeSeen() const { return false; }
     // The wait cursor, nested.
     virtual void beginWait() = 0;
     virtual void endWait() = 0;

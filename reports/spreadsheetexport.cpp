@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "platform/userinteraction.h"
+#include "reports/officesheet.h"
 #include "reports/xlsxsheet.h"
 
 #include <QDir>
@@ -89,9 +90,24 @@ QString fileName(const QString &folder, const QString &name, const QDateTime &mo
 
 void ExportToExcel(RecordSet *set, const QString &templatePath, const QString &reportName)
 {
-    (void)templatePath; // a template is for a spreadsheet program; the file route starts blank
     WaitCursor wait;
-    const QString folder = Platform::inProgramFolder(QStringLiteral("Export"));
+    const bool fromTemplate = !templatePath.isEmpty() && QFileInfo(templatePath).isFile();
+    std::unique_ptr<OfficeSheet> office;
+    try {
+        office = OfficeSheet::open(fromTemplate ? templatePath : QString(), userInteraction().windowsCanBeSeen());
+    } catch (const EE &) {
+        // An office that cannot make the document is passed over like a missing one.
+    }
+    if (office) {
+        SpreadsheetExport::write(set, *office);
+        office->show();
+        if (fromTemplate)
+            office->runMacro(QStringLiteral("macro1"));
+        return;
+    }
+
+    // Without an office the sheet becomes an .xlsx file, opened in the desktop's application.
+    const QString folder = Platform::inDataFolder(QStringLiteral("Export"));
     if (!QDir().mkpath(folder))
         throw EE(SpreadsheetExport::kNoSpreadsheet);
     const QString path = SpreadsheetExport::fileName(folder, reportName.isEmpty() ? set->name() : reportName,

@@ -31,8 +31,11 @@ QString fileName(const QString &folder, const QString &name, const QDateTime &mo
 
 } // namespace SpreadsheetExport
 
-// Writes `set` into a new spreadsheet and leaves it open for the user. `templatePath` names
-// the template of the new document (used when the file exists); `reportName` names the file
-// of the .xlsx route (the record set's name when empty). Raises EE "Error Excel.Application"
-// when no spreadsheet can be made; nothing is written then.
+// Writes `set` into a new spreadsheet and leaves it open for the user: a new document of
+// LibreOffice Calc (the office the user has open, or one started), from `templatePath` as a
+// template when that file exists, whose macro "macro1" then runs (its errors ignored). Without
+// an office, an .xlsx file in the folder "Export", named after `reportName` (the record set's
+// name when empty) and the time, opened in the desktop's application. Raises EE "Error
+// Excel.Application" when neither can be made; nothing is written then. An error of the office
+// while writing stops the export with the office's message; what was written stays.
 void ExportToExcel(RecordSet *set, const QString &templatePath, const QString &reportName = {});

@@ -6,6 +6,7 @@
 #include "data/tdm.h"
 #include "platform/platform.h"
 #include "tests/packages/handmadepackage.h"
+#include "tests/support/commandrun.h"
 #include "tests/support/testdatabase.h"
 
 #include <QTemporaryDir>
@@ -19,14 +20,12 @@ protected:
     void TearDown() override { Platform::setProgramFolder({}); }
     int run(const QStringList &args)
     {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int rc = CommandLine::run(args, o, e);
-        o.flush();
-        e.flush();
+        const int rc = command(args);
+        out = command.out;
+        err = command.err;
         return rc;
     }
+    CommandRun command;
     QString out, err;
     QTemporaryDir work, empty;
 };

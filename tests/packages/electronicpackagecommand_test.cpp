@@ -109,4 +109,51 @@ TEST_F(ElectronicPackageCommandTest, TheProgramFormsThePackageOfTheDatabaseInIts
     EXPECT_EQ(scalar("select count(*) from saldo_data where sd_pens_fund=-1").toInt(), 5);
 }
 
+TEST_F(ElectronicPackageCommandTest, InstalledTheProgramFilesThePackageInTheUsersFolder)
+{
+    // A read-only program folder holding the program, the archiver and the database as
+    // delivered (here with the year's declarations), and a desktop data folder of the test's.
+    year2012();
+    DM->IDB->close();
+    QTemporaryDir installed, home;
+    const QString folder = installed.path();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(EVD_PROGRAM_EXE), folder + "/evidenta"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(EVD_RAR_EXE), folder + "/rar"));
+    ASSERT_TRUE(QFile::copy(db->path(), folder + "/bdkolm.gdb"));
+    const QFile::Permissions readOnly =
+        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(folder, readOnly));
+    const QByteArray delivered = fileIn(folder, "bdkolm.gdb");
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.path());
+    environment.remove("XDG_DATA_HOME");
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(home.path());
+    program.start(folder + "/evidenta", {"--pachet-electronic", "2012", "T00", "--agent", "1234567"});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    const QString data = home.path() + "/.local/share/evidenta";
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), data + "/Primara/REV5_1234567_00101_2012T00.RAR\n");
+    const QMap<QString, QByteArray> filed = members(data + "/Primara/REV5_1234567_00101_2012T00.RAR");
+    EXPECT_EQ(filed.keys(), (QStringList{"REV5_IP", "REV5_NA", "REV5_SD", "REV5_T"}));
+    EXPECT_EQ(filed.value("REV5_SD"), fileIn(data, "REV5_SD"));
+    EXPECT_EQ(filed.value("REV5_SD").count("\r\n"), 7);
+    const QStringList made = QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    EXPECT_EQ(made, (QStringList{"ARHIVA", "Primara", "REV5_IP", "REV5_NA", "REV5_SD", "REV5_T", "bdkolm.gdb"}));
+
+    // The program folder is as delivered; the registry row is in the user's copy only.
+    ASSERT_TRUE(QFile::setPermissions(folder, readOnly | QFile::WriteOwner));
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{"bdkolm.gdb", "evidenta", "rar"}));
+    EXPECT_EQ(fileIn(folder, "bdkolm.gdb"), delivered);
+    DM->IDB->open();
+    EXPECT_TRUE(registry().isEmpty());
+    DM->IDB->close();
+    DM->IDB->setDatabaseName(data + "/bdkolm.gdb");
+    DM->IDB->open();
+    EXPECT_EQ(registry(), QStringList{"1|REV5_1234567_00101_2012T00.RAR|2012|1|12|1"});
+}
+
 } // namespace

@@ -1,4 +1,4 @@
-// The spreadsheet export written as an .xlsx file into the folder "Export" of the program
+// The spreadsheet export written as an .xlsx file into the folder "Export" of the data
 // folder and read back: the cells, their number formats and the bold header row.
 
 #include "data/ee.h"
@@ -259,6 +259,19 @@ TEST_F(SpreadsheetExportTest, CodesAreTextBeforeAnyDataAndBoundControlsRestWhile
     FailingSheet failing(DM->CDS);
     EXPECT_THROW(SpreadsheetExport::write(DM->CDS, failing), EE);
     EXPECT_FALSE(DM->CDS->controlsDisabled());
+}
+
+TEST_F(SpreadsheetExportTest, ADataFolderOfItsOwnReceivesTheExport)
+{
+    QTemporaryDir data;
+    Platform::setDataFolder(data.path());
+    read();
+    ExportToExcel(DM->CDS, Platform::inProgramFolder("modrap.xlt"), "Registrul lucrătorilor");
+    Platform::setDataFolder({});
+    const QStringList written = QDir(data.path() + "/Export").entryList(QDir::Files);
+    ASSERT_EQ(written.size(), 1);
+    EXPECT_EQ(ui.opened, QStringList{data.path() + "/Export/" + written[0]});
+    EXPECT_TRUE(QDir(program.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
 } // namespace

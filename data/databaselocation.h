@@ -1,0 +1,42 @@
+#pragma once
+// Where the database lies: the file of the data folder, opened by the embedded engine, or a
+// database on a Firebird server that several computers of an office share, named in the data
+// folder's settings file "evidenta.ini" (section [Baza de date], key Cale).
+
+#include <QString>
+
+class DatabaseLocation
+{
+public:
+    // The settings file, its section and key.
+    static QString settingsFileName() { return QStringLiteral("evidenta.ini"); }
+    static QString sectionName() { return QStringLiteral("Baza de date"); }
+    static QString keyName() { return QStringLiteral("Cale"); }
+
+    // The local database file.
+    static DatabaseLocation localFile(const QString &path);
+    // A server database written "host:path" or "host/port:path". Raises EE with the reason
+    // when the text does not name one; `source` names where the text was read, for the message.
+    static DatabaseLocation parse(const QString &text, const QString &source = settingsFileName());
+    // What the settings file `iniPath` names; `localPath` when the file, its key or its value
+    // is missing. Raises EE when the file cannot be read or the value is ill-formed.
+    static DatabaseLocation configured(const QString &iniPath, const QString &localPath);
+    // A name the connection opened, read back: a server when it has the shape of one (a
+    // one-letter "host" is a drive), the local file otherwise. Never raises.
+    static DatabaseLocation ofConnectionName(const QString &name);
+
+    bool onServer() const { return !m_host.isEmpty(); }
+    QString host() const { return m_host; }
+    int port() const { return m_port; } // 0: the server's usual port
+    QString path() const { return m_path; }
+    // "host" or "host/port": the server as the user wrote it.
+    QString server() const;
+    // What the Firebird client opens: the file path, "host:path" or "host/port:path" (the
+    // remote provider serves the last two).
+    QString connectionName() const;
+
+private:
+    QString m_host;
+    int m_port = 0;
+    QString m_path;
+};

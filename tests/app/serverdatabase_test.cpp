@@ -1,0 +1,259 @@
+// A database on a Firebird server, named in evidenta.ini of the data folder: the connection
+// dialog shows it and takes the server's account, a monthly row saved through the program is
+// read back by isql-fb, and the archives leave the server's database to the server's backup.
+// The server is a real one, started by the tests on the loopback interface.
+
+#include "app/connection.h"
+#include "app/tfconect.h"
+#include "app/tfmain.h"
+#include "data/formats.h"
+#include "data/helpers.h"
+#include "data/readscope.h"
+#include "data/tdm.h"
+#include "maintenance/databasearchive.h"
+#include "platform/platform.h"
+#include "records/detachedhandler.h"
+#include "tests/support/firebirdserver.h"
+#include "tests/support/scripteduserinteraction.h"
+#include "tests/support/testdatabase.h"
+#include "tests/support/testworkspace.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// The program and data folders of a user whose evidenta.ini is written by the test.
+class ServerSettings : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Platform::setProgramFolder(program.path());
+        Platform::setDataFolder(data.path());
+        Formats::forceDefaults();
+        DM = new TDM;
+    }
+    void TearDown() override
+    {
+        Connection::close();
+        delete DM;
+        DM = nullptr;
+        Platform::setDataFolder({});
+        Platform::setProgramFolder({});
+    }
+    void writeSettings(const QString &value)
+    {
+        QFile f(data.filePath("evidenta.ini"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Baza de date]\n" + value.toUtf8() + "\n");
+    }
+    QAction *action(TFMain &w, const char *name)
+    {
+        auto *a = w.findChild<QAction *>(name);
+        EXPECT_TRUE(a) << name;
+        return a;
+    }
+    // Opens the dialog from the menu as the user does, notes what it shows, types the password
+    // when one is given (replacing what the box holds) and presses OK.
+    void connectThroughDialog(TFMain &w, const QString &password = {})
+    {
+        QTimer::singleShot(0, [this, password] {
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (auto *d = qobject_cast<TFConect *>(top); d && d->isVisible()) {
+                    shown = d->findChild<QLabel *>("L_baza")->text();
+                    auto *box = d->findChild<QLineEdit *>("Edit2");
+                    typable = !box->isReadOnly() && !d->findChild<QLineEdit *>("Edit1")->isReadOnly();
+                    if (!password.isNull()) {
+                        box->setFocus();
+                        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+                        QTest::keyClicks(box, password);
+                    }
+                    QTest::keyClick(d, Qt::Key_Return);
+                }
+        });
+        action(w, "Conectare1")->trigger();
+    }
+
+    QTemporaryDir program, data;
+    ScriptedUserInteraction ui;
+    QString shown;
+    bool typable = false;
+};
+
+TEST_F(ServerSettings, TheDialogShowsWhichDatabaseItOpens)
+{
+    TFConect local;
+    EXPECT_EQ(local.findChild<QLabel *>("L_baza")->text(), Connection::databasePath());
+    EXPECT_TRUE(local.findChild<QLabel *>("L_baza")->text().endsWith("/bdkolm.gdb"));
+    EXPECT_TRUE(local.findChild<QLineEdit *>("Edit2")->isReadOnly());
+    EXPECT_FALSE(Connection::isServerDatabase());
+
+    writeSettings("Cale=contabil/3051:/srv/firebird/bdkolm.gdb");
+    TFConect server;
+    EXPECT_EQ(server.findChild<QLabel *>("L_baza")->text(), "contabil/3051:/srv/firebird/bdkolm.gdb");
+    EXPECT_EQ(server.findChild<QLabel *>("Label2")->text(), "BDKOLM.GDB");
+    for (const char *name : {"Edit1", "Edit2"}) {
+        auto *e = server.findChild<QLineEdit *>(name);
+        EXPECT_FALSE(e->isReadOnly()) << name;
+        EXPECT_EQ(e->echoMode(), QLineEdit::Password);
+    }
+    EXPECT_TRUE(Connection::isServerDatabase());
+}
+
+TEST_F(ServerSettings, AnIllFormedSettingIsExplainedAndNothingConnects)
+{
+    writeSettings("Cale=bdkolm.gdb");
+    const QString why = "Fisierul " + data.filePath("evidenta.ini")
+                        + " nu poate fi folosit: valoarea Cale=bdkolm.gdb din sectiunea [Baza de date] trebuie sa "
+                          "aiba forma server:cale sau server/port:cale "
+                          "(de exemplu 192.168.1.10/3050:/var/lib/firebird/data/bdkolm.gdb).";
+    EXPECT_FALSE(Connection::isServerDatabase());
+    TFMain w;
+    connectThroughDialog(w);
+    EXPECT_EQ(shown, why);
+    EXPECT_FALSE(typable);
+    EXPECT_EQ(ui.errors, QStringList{why});
+    EXPECT_FALSE(DM->IDB->connected());
+    EXPECT_TRUE(action(w, "Conectare1")->isEnabled());
+    EXPECT_FALSE(action(w, "Arhivareabazei1")->isEnabled());
+
+    writeSettings("Cale=contabil/port:/srv/bdkolm.gdb");
+    EXPECT_EQ(Connection::databaseShown(), "Fisierul " + data.filePath("evidenta.ini")
+                                               + " nu poate fi folosit: portul \"port\" din "
+                                                 "Cale=contabil/port:/srv/bdkolm.gdb trebuie sa fie un numar intre "
+                                                 "1 si 65535.");
+}
+
+// The same with the test run's own server serving a fresh database file.
+class ServerDatabase : public ServerSettings
+{
+protected:
+    void SetUp() override
+    {
+        ServerSettings::SetUp();
+        server = &FirebirdServer::shared();
+        ASSERT_TRUE(server->running()) << server->error().toStdString();
+        db = std::make_unique<TestDatabase>();
+        ASSERT_TRUE(QFile::copy(QStringLiteral(EVD_RAR_EXE), program.filePath("rar")));
+        writeSettings("Cale=" + server->connectionName(db->path()));
+    }
+    QString served() const { return server->connectionName(db->path()); }
+    bool archivesMade() const
+    {
+        return QDir(program.filePath("ARHIVA")).exists() || QDir(data.filePath("ARHIVA")).exists();
+    }
+
+    FirebirdServer *server = nullptr;
+    std::unique_ptr<TestDatabase> db;
+};
+
+TEST_F(ServerDatabase, ConnectsThroughTheServerWithTheTypedAccount)
+{
+    TFMain w;
+    connectThroughDialog(w, "quintorez");
+    EXPECT_EQ(shown, served());
+    EXPECT_TRUE(typable);
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].contains("user name and password are not defined")) << ui.errors[0].toStdString();
+    EXPECT_FALSE(DM->IDB->connected());
+    EXPECT_TRUE(action(w, "Conectare1")->isEnabled());
+
+    connectThroughDialog(w, FirebirdServer::password());
+    EXPECT_EQ(ui.errors.size(), 1) << ui.errors.join('|').toStdString();
+    ASSERT_TRUE(DM->IDB->connected());
+    EXPECT_EQ(DM->IDB->databaseName(), served());
+    EXPECT_FALSE(action(w, "Conectare1")->isEnabled());
+    EXPECT_TRUE(action(w, "Arhivareabazei1")->isEnabled());
+    {
+        // Reached over the network, not opened by the engine inside the program.
+        ReadScope read(DM->IBQ1, "select mon$remote_protocol, mon$user from mon$attachments "
+                                 "where mon$attachment_id=current_connection");
+        ASSERT_TRUE(read.found());
+        EXPECT_EQ(read.value(0).toString().trimmed(), "TCPv4");
+        EXPECT_EQ(read.value(1).toString().trimmed(), "SYSDBA");
+    }
+    EXPECT_TRUE(DM->serverDate.isValid());
+    // The daily archive leaves a server database alone, without a word.
+    EXPECT_TRUE(ui.notices.isEmpty()) << ui.notices.join('|').toStdString();
+    EXPECT_FALSE(archivesMade());
+}
+
+TEST_F(ServerDatabase, TheManualArchiveSaysTheServersBackupApplies)
+{
+    TFMain w;
+    connectThroughDialog(w, FirebirdServer::password());
+    ASSERT_TRUE(DM->IDB->connected()) << ui.errors.join('|').toStdString();
+    action(w, "Arhivareabazei1")->trigger();
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(ui.notices, QStringList{QStringLiteral("Baza de date se afla pe serverul 127.0.0.1/%1; arhivarea ei se "
+                                                     "face prin copiile de siguranta ale serverului.")
+                                          .arg(server->port())});
+    EXPECT_FALSE(archivesMade());
+}
+
+// Copies the rows of a statement into a record set without its rules, as the workspace loads.
+void load(RecordSet *set, const QString &sql)
+{
+    DetachedHandler post(set->beforePost), insert(set->afterInsert);
+    ReadScope read(DM->IBQ4, sql);
+    CopyToMemTable(read.query(), set, 3);
+}
+
+TEST_F(ServerDatabase, AMonthlyRowSavedThroughTheServerIsReadBackByIsql)
+{
+    Connection::connect(FirebirdServer::user(), FirebirdServer::password(), {});
+    ASSERT_EQ(DM->IDB->databaseName(), served());
+    DM->execWrite("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
+    DM->execWrite("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
+                  "values(1,1,'12345678901','POPESCU','ION')");
+    DM->execWrite("insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,na_period_end,"
+                  "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
+                  "values(10,NULL,1,2005,'N','01.01.2005','31.12.2005',190,'N',1,0,'N')");
+    DM->execWrite("insert into k_tariff_ap_value values(19008,190,'01.01.2005','31.12.2005','P',6,NULL,'P',23)");
+    TestWorkspace ws;
+    ws.year = "2005";
+    load(DM->econ_agent, "select * from econ_agent where ea_id=1");
+    load(DM->assured_person, "select * from assured_person");
+    load(DM->name_account, "select * from name_account where na_id=10");
+    load(DM->saldo_data, "select * from saldo_data where sd_na=10");
+
+    // March 2005, pay fund 800.00: 6% and 23% of it.
+    RecordSet *S = DM->saldo_data;
+    S->append();
+    S->field("sd_month").setValue(3);
+    S->field("sd_dela_d").setValue(QDate(2005, 3, 1));
+    S->field("sd_pina_d").setValue(QDate(2005, 3, 31));
+    S->field("sd_paym_fond").setValue(800.0);
+    S->field("sd_ap_category").setValue(190);
+    S->field("sd_zile_n").setValue(5);
+    S->post();
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    const QString id = S->field("sd_id").asString();
+    ASSERT_FALSE(id.isEmpty());
+
+    const QString out = server->isql(
+        db->path(), "set list on;\n"
+                    "select cast(sd_id as integer) as sd_id, cast(sd_na as integer) as sd_na, sd_month, "
+                    "cast(sd_paym_fond as numeric(15,2)) as fond, cast(sd_sum_add as numeric(15,2)) as ap, "
+                    "cast(sd_sum_add_ea as numeric(15,2)) as ea, sd_dela_d, sd_pina_d, "
+                    "cast(sd_ap_category as integer) as categ, cast(sd_tariff_ap as integer) as tarif "
+                    "from saldo_data;\n");
+    QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    for (QString &l : lines)
+        l = l.simplified();
+    EXPECT_EQ(lines.join(" | ").toStdString(), "SD_ID " + id.toStdString()
+                                                   + " | SD_NA 10 | SD_MONTH 3 | FOND 800.00 | AP 48.00 | EA 184.00 | "
+                                                     "SD_DELA_D 01-MAR-2005 | SD_PINA_D 31-MAR-2005 | CATEG 190 | "
+                                                     "TARIF 19008");
+}
+
+} // namespace
