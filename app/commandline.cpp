@@ -8,6 +8,7 @@
 #include "packages/electronicpackagecommand.h"
 #include "packages/packagecheck.h"
 #include "packages/packageclassifiers.h"
+#include "platform/instancelock.h"
 #include "platform/platform.h"
 
 #include <QDir>
@@ -30,6 +31,18 @@ QString password()
     return v.isEmpty() ? QStringLiteral("masterkey") : QString::fromLocal8Bit(v);
 }
 
+// The data folder's lock while a command uses the embedded database, so that the windows of
+// the program do not start on it meanwhile (nothing to take with a database on a server).
+class RunningCopyLock
+{
+public:
+    RunningCopyLock() : m_lock(Platform::dataFolder()) {}
+    bool acquire() { return Connection::isServerDatabase() || m_lock.acquire(); }
+
+private:
+    InstanceLock m_lock;
+};
+
 // A data module of its own, connected to the data folder's database, while the command runs;
 // none when the folder holds no database or it cannot be opened.
 class CommandDatabase
@@ -43,6 +56,13 @@ public:
         if (!Platform::fileExistsNoCase(folder, QStringLiteral("bdkolm.gdb")))
             return;
         const QString path = Platform::findFileNoCase(folder, QStringLiteral("bdkolm.gdb"));
+        // The windows of the program hold the database file while they run.
+        if (!m_lock.acquire()) {
+            err << QStringLiteral("Baza de date %1 este deschisă de program; codurile și tarifele nu se verifică.")
+                       .arg(QDir::toNativeSeparators(path))
+                << Qt::endl;
+            return;
+        }
         m_own = std::make_unique<TDM>();
         m_previous = DM;
         DM = m_own.get();
@@ -70,6 +90,7 @@ private:
         DM = m_previous;
         m_own.reset();
     }
+    RunningCopyLock m_lock;
     std::unique_ptr<TDM> m_own;
     TDM *m_previous = nullptr;
 };
@@ -109,6 +130,12 @@ int verify(const QStringList &args, QTextStream &out, QTextStream &err)
 // the program connects (the daily archive and the schema upgrade included).
 int electronicPackage(const QStringList &args, QTextStream &out, QTextStream &err)
 {
+    RunningCopyLock lock;
+    if (!lock.acquire()) {
+        err << QStringLiteral("Programul este pornit pe aceeași bază de date; închideți-l și repetați comanda.")
+            << Qt::endl;
+        return 1;
+    }
     TDM *previous = DM;
     auto own = std::make_unique<TDM>();
     DM = own.get();

@@ -1,13 +1,17 @@
 // Starts the program: main window, data module, persons workspace and forms-printing window,
 // in that order, then runs until the main window closes. Options on the command line run
-// without windows (and without a display) instead.
+// without windows (and without a display) instead. A second start on the same data folder
+// brings the running copy to the front and ends.
 
 #include "app/commandline.h"
 #include "app/connection.h"
+#include "app/desktopsession.h"
+#include "app/instanceguard.h"
 #include "app/qttranslation.h"
 #include "app/qtuserinteraction.h"
 #include "app/tfmain.h"
 #include "persons/tfpers.h"
+#include "platform/platform.h"
 #include "reports/tftip.h"
 #include "data/tdm.h"
 
@@ -27,6 +31,12 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
+    InstanceGuard guard(Platform::dataFolder());
+    bool answered = false;
+    if (!Connection::isServerDatabase() && !guard.becomeRunningCopy(&answered)) {
+        QTextStream(stderr) << InstanceGuard::alreadyRunningText(answered) << Qt::endl;
+        return 0;
+    }
     // No application display name: Qt would append it to every window's caption.
     QtTranslation::install(app);
     QtUserInteraction ui;
@@ -39,7 +49,9 @@ int main(int argc, char **argv)
     DM = new TDM;
     FPers = new TFPers;
     FTip = new TFTip;
+    DesktopSession session(FMain, &guard);
     FMain->show();
+    session.start();
     const int rc = app.exec();
 
     delete FTip;

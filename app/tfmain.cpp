@@ -69,6 +69,16 @@ void TFMain::enableConnectedMenu()
         a->setEnabled(true);
 }
 
+void TFMain::connectWithAccount(const QString &user, const QString &password)
+{
+    runGuarded([&] {
+        Connection::Hooks hooks;
+        hooks.menuConnected = [this] { enableConnectedMenu(); };
+        hooks.versionText = [this](const QString &text) { appendToTitle(text); };
+        Connection::connect(user, password, hooks);
+    });
+}
+
 void TFMain::appendToTitle(const QString &text)
 {
     setWindowTitle(windowTitle() + text);

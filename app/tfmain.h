@@ -21,6 +21,8 @@ public:
 public slots:
     // After a successful connection: everything but "&Conectare" is usable.
     void enableConnectedMenu();
+    // "&Conectare" confirmed with this account, without showing the dialog.
+    void connectWithAccount(const QString &user, const QString &password);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

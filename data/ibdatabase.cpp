@@ -4,6 +4,7 @@
 #include "data/ibquery.h"
 #include "data/ibtransaction.h"
 #include "data/win1250.h"
+#include "platform/signalbridge.h"
 
 IbDatabase::IbDatabase(QObject *parent) : QObject(parent) {}
 
@@ -55,7 +56,9 @@ void IbDatabase::open()
     const QByteArray name = m_databaseName.toLocal8Bit();
     ISC_STATUS_ARRAY status;
     isc_db_handle h = 0;
-    isc_attach_database(status, short(name.size()), name.constData(), &h, short(dpb.size()), dpb.constData());
+    SignalBridge::engineCall([&] {
+        isc_attach_database(status, short(name.size()), name.constData(), &h, short(dpb.size()), dpb.constData());
+    });
     IbStatus::check(status);
     m_handle = h;
 }
@@ -105,7 +108,8 @@ void IbDatabase::createDatabase(const QString &path, const QString &user, const 
     ISC_STATUS_ARRAY status;
     isc_db_handle h = 0;
     isc_tr_handle tr = 0;
-    isc_dsql_execute_immediate(status, &h, &tr, 0, bytes.constData(), kDialect, nullptr);
+    SignalBridge::engineCall(
+        [&] { isc_dsql_execute_immediate(status, &h, &tr, 0, bytes.constData(), kDialect, nullptr); });
     IbStatus::check(status);
     isc_detach_database(status, &h);
     IbStatus::check(status);
