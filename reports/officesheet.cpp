@@ -135,13 +135,9 @@ bool running(qint64 pid)
 // the request over to it and ends at once.
 Reference<uno::XComponentContext> connectOffice(QString *why)
 {
-    const Reference<uno::XComponentContext> local = localContext();
-    if (!local.is()) {
-        *why = QStringLiteral("LibreOffice nu este instalat");
-        return {};
-    }
     const QString program = OfficeSheet::officeProgram();
-    if (program.isEmpty()) {
+    const Reference<uno::XComponentContext> local = program.isEmpty() ? nullptr : localContext();
+    if (!local.is()) {
         *why = QStringLiteral("LibreOffice nu este instalat");
         return {};
     }
