@@ -7,6 +7,7 @@
 #include "platform/instancelock.h"
 #include "platform/platform.h"
 #include "tests/packages/handmadepackage.h"
+#include "tests/support/commandrun.h"
 #include "tests/support/testdatabase.h"
 
 #include <QDir>
@@ -139,19 +140,11 @@ class CommandsBesideARunningCopy : public ::testing::Test
 protected:
     void SetUp() override { Platform::setProgramFolder(db.folder()); }
     void TearDown() override { Platform::setProgramFolder({}); }
-    int run(const QStringList &args)
-    {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int rc = CommandLine::run(args, o, e);
-        o.flush();
-        e.flush();
-        return rc;
-    }
+    int run(const QStringList &args) { return command(args); }
     TestDatabase db;
     QTemporaryDir work;
-    QString out, err;
+    CommandRun command;
+    QString &out = command.out, &err = command.err;
 };
 
 TEST_F(CommandsBesideARunningCopy, TheCheckRunsWithoutTheDatabaseAndThePackageIsRefused)
