@@ -87,6 +87,7 @@ class OfficeEnvironment : public ::testing::Environment
         Office &o = office();
         if (!o.context.is())
             return;
+        closeAll(); // an unsaved document would hold the office's end
         terminate(o.pipe);
         o.context.clear();
         if (!o.process.waitForFinished(20000)) {
@@ -132,7 +133,10 @@ bool use()
         const QString profileUrl = QUrl::fromLocalFile(o.profile.path()).toString(QUrl::FullyEncoded);
         // The office program the export starts reaches this office through the profile.
         qputenv("UserInstallation", profileUrl.toUtf8());
-        o.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // It must not hold the test's output open: a test runner waits for the output to close,
+        // and an office outliving its test would keep it waiting.
+        o.process.setStandardOutputFile(QProcess::nullDevice());
+        o.process.setStandardErrorFile(QProcess::nullDevice());
         o.process.start(soffice, {"--headless", "--invisible", "--nologo", "--nodefault", "--norestore", "--nolockcheck",
                                   QStringLiteral("--accept=pipe,name=%1;urp;").arg(o.pipe),
                                   "-env:UserInstallation=" + profileUrl});
