@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test the program.
+# Installs the Debian packages needed to build, run and test the program, and the packages
+# named as arguments (scripts/fuzz.sh asks for its compiler that way).
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
@@ -8,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libarchive-dev libarchive-tools libxlsxwriter-dev libreoffice-dev poppler-utils fonts-dejavu-core faketime
   dpkg-dev file
+  "$@"
 )
 # LibreOffice Calc takes the spreadsheet exports; a desktop that has it keeps its own, a machine
 # without it gets the variant that runs without a display (the tests drive it headless).
