@@ -17,14 +17,30 @@ namespace {
 // How far down a title above the header line may reach.
 constexpr size_t kTitleLines = 10;
 
-QByteArray head(const QString &path, qint64 size, const QString &file)
+// The first `limit` bytes of the file; with `refuseLonger`, a file longer than that (grown since
+// its size was looked at, too) is refused instead.
+QByteArray head(const QString &path, qint64 limit, const QString &file, bool refuseLonger = false)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw EE(PayrollMessages::unreadable(file, f.errorString()));
-    QByteArray bytes = f.read(size);
-    if (f.error() != QFile::NoError)
-        throw EE(PayrollMessages::unreadable(file, f.errorString()));
+    QByteArray bytes;
+    bytes.reserve(qsizetype(qMin(f.size(), limit)));
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 n = f.read(buffer, qMin<qint64>(sizeof buffer, limit + 1 - bytes.size()));
+        if (n < 0)
+            throw EE(PayrollMessages::unreadable(file, f.errorString()));
+        if (n == 0)
+            break;
+        bytes.append(buffer, qsizetype(n));
+        if (bytes.size() > limit) {
+            if (refuseLonger)
+                throw EE(PayrollMessages::tooLarge(file));
+            bytes.truncate(qsizetype(limit));
+            break;
+        }
+    }
     return bytes;
 }
 
@@ -85,11 +101,7 @@ PayrollTable read(const QString &path, const QString &sheet)
     PayrollTable table;
     table.path = path;
     if (suffix == u"csv" || suffix == u"txt") {
-        // One byte more than the bound: a file that grew since it was looked at is refused too.
-        const QByteArray bytes = head(path, PayrollLimits::kFileBytes + 1, file);
-        if (bytes.size() > PayrollLimits::kFileBytes)
-            throw EE(PayrollMessages::tooLarge(file));
-        PayrollCsv::read(bytes, file, &table);
+        PayrollCsv::read(head(path, PayrollLimits::kFileBytes, file, true), file, &table);
     } else if (suffix == u"xlsx" || suffix == u"ods") {
         readSpreadsheet(path, file, suffix == u"ods", sheet, &table);
     } else {
