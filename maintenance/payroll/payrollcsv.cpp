@@ -18,16 +18,6 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t' || c == QChar(0xA0);
 }
 
-PayrollCell textCell(const QString &text)
-{
-    PayrollCell cell;
-    if (!text.trimmed().isEmpty()) {
-        cell.kind = PayrollCell::Kind::Text;
-        cell.text = text;
-    }
-    return cell;
-}
-
 } // namespace
 
 QChar PayrollCsv::separatorOf(const QString &text)
@@ -96,7 +86,7 @@ void PayrollCsv::read(const QByteArray &bytes, const QString &file, PayrollTable
     bool quoted = false, wasQuoted = false;
     auto endField = [&] {
         if (column < PayrollLimits::kColumns)
-            builder.add(recordLine - 1, column, textCell(field));
+            builder.add(recordLine - 1, column, PayrollTableBuilder::textCell(field));
         else if (!field.trimmed().isEmpty())
             throw EE(PayrollMessages::tooManyColumns(file, recordLine));
         ++column;

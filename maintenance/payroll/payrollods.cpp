@@ -14,11 +14,6 @@ namespace {
 
 constexpr size_t kMaxTextBytes = size_t(PayrollLimits::kCellChars + 1) * 4;
 
-QString fromUtf8(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 // A repeat count: at least 1; a count no sheet has is cut to one that still passes every bound.
 std::int64_t repeat(std::string_view s)
 {
@@ -85,8 +80,8 @@ public:
 
     void text(std::string_view t) override
     {
-        if (m_inParagraph && m_annotation == 0 && m_shown.size() < kMaxTextBytes)
-            m_shown.append(t.substr(0, kMaxTextBytes - m_shown.size()));
+        if (m_inParagraph && m_annotation == 0)
+            add(t);
     }
 
 private:
@@ -94,7 +89,7 @@ private:
     {
         if (m_sheets.size() >= PayrollLimits::kMembers)
             throw EE(PayrollMessages::damaged(m_file, QStringLiteral("prea multe foi")));
-        m_sheets.append(fromUtf8(a.value("name")));
+        m_sheets.append(PayrollXml::text(a.value("name")));
         // The sheet named, or, without a name, each sheet until one has something in it.
         m_collecting = m_chosen.isEmpty() && (m_wanted.isEmpty() || m_sheets.last() == m_wanted);
         if (m_collecting)
@@ -140,7 +135,7 @@ private:
     PayrollCell cell() const
     {
         PayrollCell c;
-        const QString shown = fromUtf8(m_shown);
+        const QString shown = PayrollXml::text(m_shown);
         if (m_type == "float" || m_type == "percentage" || m_type == "currency") {
             double v = 0;
             const auto res = std::from_chars(m_value.data(), m_value.data() + m_value.size(), v);
@@ -153,7 +148,7 @@ private:
         } else if (m_type == "date") {
             const std::string_view day = std::string_view(m_dateValue).substr(0, 10);
             const QDate d = m_dateValue.size() >= 10 && (m_dateValue.size() == 10 || m_dateValue[10] == 'T')
-                                ? QDate::fromString(fromUtf8(day), Qt::ISODate)
+                                ? QDate::fromString(PayrollXml::text(day), Qt::ISODate)
                                 : QDate();
             if (d.isValid()) {
                 c.kind = PayrollCell::Kind::Date;
@@ -162,12 +157,8 @@ private:
                 return c;
             }
         }
-        const QString value = m_type == "string" && m_hasStringValue ? fromUtf8(m_stringValue) : shown;
-        if (!value.trimmed().isEmpty()) {
-            c.kind = PayrollCell::Kind::Text;
-            c.text = value;
-        }
-        return c;
+        return PayrollTableBuilder::textCell(m_type == "string" && m_hasStringValue ? PayrollXml::text(m_stringValue)
+                                                                                    : shown);
     }
 
     void endCell()

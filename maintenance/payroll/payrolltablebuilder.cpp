@@ -10,6 +10,16 @@ constexpr std::int64_t kLastRow = 100000000;
 
 } // namespace
 
+PayrollCell PayrollTableBuilder::textCell(const QString &text)
+{
+    PayrollCell cell;
+    if (!text.trimmed().isEmpty()) {
+        cell.kind = PayrollCell::Kind::Text;
+        cell.text = text;
+    }
+    return cell;
+}
+
 void PayrollTableBuilder::add(std::int64_t row, std::int64_t column, PayrollCell cell)
 {
     if (cell.kind == PayrollCell::Kind::Empty)

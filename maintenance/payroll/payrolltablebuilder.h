@@ -14,6 +14,9 @@ public:
     // `file` names the file in the refusals.
     explicit PayrollTableBuilder(const QString &file) : m_file(file) { }
 
+    // A text cell of `text`, or an empty cell when the text is blank.
+    static PayrollCell textCell(const QString &text);
+
     // The cell at `row` and `column` (from 0; the line the user sees is row + 1). Empty cells
     // are not kept. Raises EE when a bound is passed.
     void add(std::int64_t row, std::int64_t column, PayrollCell cell);

@@ -49,16 +49,6 @@ QString unescaped(const QString &s)
     return out;
 }
 
-PayrollCell textCell(const QString &text)
-{
-    PayrollCell cell;
-    if (!text.trimmed().isEmpty()) {
-        cell.kind = PayrollCell::Kind::Text;
-        cell.text = text;
-    }
-    return cell;
-}
-
 bool toDouble(std::string_view s, double *v)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '+'))
@@ -114,11 +104,6 @@ QString relationshipsOf(const QString &part)
     return (folder.isEmpty() ? QString() : folder + u'/') + QStringLiteral("_rels/") + name + QStringLiteral(".rels");
 }
 
-QString fromUtf8(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 struct Relationship {
     QString type, target;
 };
@@ -130,8 +115,8 @@ public:
     void start(std::string_view name, const PayrollXml::Attributes &a) override
     {
         if (name == "Relationship" && a.value("TargetMode") != "External" && m_rels.size() < kMaxFormats)
-            m_rels[fromUtf8(a.value("Id"))] = {fromUtf8(a.value("Type")),
-                                               resolved(m_folder, fromUtf8(a.value("Target")))};
+            m_rels[PayrollXml::text(a.value("Id"))] = {PayrollXml::text(a.value("Type")),
+                                                       resolved(m_folder, PayrollXml::text(a.value("Target")))};
     }
     void end(std::string_view) override { }
     void text(std::string_view) override { }
@@ -163,7 +148,7 @@ public:
         if (name == "workbookPr")
             m_1904 = a.value("date1904") == "1" || a.value("date1904") == "true";
         else if (name == "sheet" && m_sheets.size() < size_t(PayrollLimits::kMembers))
-            m_sheets.push_back({fromUtf8(a.value("name")), fromUtf8(a.value("id"))});
+            m_sheets.push_back({PayrollXml::text(a.value("name")), PayrollXml::text(a.value("id"))});
     }
     void end(std::string_view) override { }
     void text(std::string_view) override { }
@@ -188,7 +173,7 @@ public:
             m_inCellFormats = true;
         } else if (name == "numFmt" && m_inFormats && m_formats.size() < kMaxFormats) {
             if (toIndex(a.value("numFmtId"), &id))
-                m_formats[id] = fromUtf8(a.value("formatCode"));
+                m_formats[id] = PayrollXml::text(a.value("formatCode"));
         } else if (name == "xf" && m_inCellFormats && m_cellFormats.size() < kMaxCellFormats) {
             m_cellFormats.push_back(toIndex(a.value("numFmtId"), &id) ? id : 0);
         }
@@ -260,7 +245,7 @@ public:
     QString at(size_t i) const
     {
         const size_t end = i + 1 < m_starts.size() ? m_starts[i + 1] : m_pool.size();
-        return unescaped(fromUtf8(std::string_view(m_pool).substr(m_starts[i], end - m_starts[i])));
+        return unescaped(PayrollXml::text(std::string_view(m_pool).substr(m_starts[i], end - m_starts[i])));
     }
 
 private:
@@ -355,7 +340,7 @@ private:
                                         std::int64_t(1) << 40);
         std::int64_t row = 0;
         if (i == 0 || (i < ref.size() && !toIndex(ref.substr(i), &row)) || (i < ref.size() && row == 0))
-            throw EE(PayrollMessages::damaged(m_file, QStringLiteral("celula „%1”").arg(fromUtf8(ref))));
+            throw EE(PayrollMessages::damaged(m_file, QStringLiteral("celula „%1”").arg(PayrollXml::text(ref))));
         m_column = column - 1;
         if (i < ref.size())
             m_row = row - 1;
@@ -369,20 +354,22 @@ private:
             if (!m_hasValue)
                 return c;
             if (!toIndex(m_value, &i) || size_t(i) >= m_strings.count())
-                throw EE(PayrollMessages::damaged(m_file,
-                                                  QStringLiteral("lipsește textul comun %1").arg(fromUtf8(m_value))));
-            return textCell(m_strings.at(size_t(i)));
+                throw EE(PayrollMessages::damaged(m_file, QStringLiteral("lipsește textul comun %1")
+                                                              .arg(PayrollXml::text(m_value))));
+            return PayrollTableBuilder::textCell(m_strings.at(size_t(i)));
         }
         if (m_type == "inlineStr")
-            return textCell(unescaped(fromUtf8(m_inline)));
+            return PayrollTableBuilder::textCell(unescaped(PayrollXml::text(m_inline)));
         if (m_type == "str" || m_type == "e")
-            return m_hasValue ? textCell(unescaped(fromUtf8(m_value))) : formula();
+            return m_hasValue ? PayrollTableBuilder::textCell(unescaped(PayrollXml::text(m_value))) : formula();
         if (m_type == "b")
-            return m_hasValue ? textCell(m_value == "1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE")) : formula();
+            return m_hasValue ? PayrollTableBuilder::textCell(m_value == "1" ? QStringLiteral("TRUE")
+                                                                             : QStringLiteral("FALSE"))
+                              : formula();
         if (m_type == "d") {
             const QDate d = isoDate(m_value);
             if (!d.isValid())
-                return textCell(fromUtf8(m_value));
+                return PayrollTableBuilder::textCell(PayrollXml::text(m_value));
             c.kind = PayrollCell::Kind::Date;
             c.date = d;
             c.text = Formats::dateText(d);
@@ -392,7 +379,7 @@ private:
             return formula();
         double v = 0;
         if (!toDouble(m_value, &v))
-            return textCell(fromUtf8(m_value));
+            return PayrollTableBuilder::textCell(PayrollXml::text(m_value));
         const QDate d = m_date ? PayrollXlsx::serialDate(v, m_1904) : QDate();
         if (d.isValid()) {
             c.kind = PayrollCell::Kind::Date;
@@ -413,7 +400,7 @@ private:
             return PayrollCell();
         PayrollCell c;
         c.kind = PayrollCell::Kind::Text;
-        c.text = u'=' + fromUtf8(m_formula);
+        c.text = u'=' + PayrollXml::text(m_formula);
         return c;
     }
 

@@ -29,6 +29,9 @@ public:
         virtual void text(std::string_view text) = 0;
     };
 
+    // Text of the parts, which are UTF-8.
+    static QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
     // Parses `xml`, calling `handler` for each element and text. False, with the reason in
     // `error`, when the part is not well-formed XML or nests deeper than any spreadsheet does.
     // What the handler raises passes through.
