@@ -173,6 +173,7 @@ void connect(const QString &user, const QString &password, const Hooks &hooks, c
 {
     // The record sets are part of the program: nothing to install before they are used.
     openDatabase(user, password);
+    DatabaseArchive::endInterruptedBackup(DM->IDB->databaseName());
     loadClassifiers();
     prepareRecordSets();
     readServerDate();
