@@ -147,15 +147,19 @@ QString freeArchiveName(const QString &folder, const QString &stem, const QStrin
     return name;
 }
 
+FileState headerState(const QByteArray &firstBytes)
+{
+    if (!isHeaderPage(firstBytes))
+        return FileState::NotADatabase;
+    return (word(firstBytes, kFlagsOffset) & kBackupMask) ? FileState::UnderBackupLock : FileState::Ordinary;
+}
+
 FileState fileState(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return FileState::NotADatabase;
-    const QByteArray head = f.read(kHeaderSize);
-    if (!isHeaderPage(head))
-        return FileState::NotADatabase;
-    return (word(head, kFlagsOffset) & kBackupMask) ? FileState::UnderBackupLock : FileState::Ordinary;
+    return headerState(f.read(kHeaderSize));
 }
 
 void consistentCopy(const QString &source, const QString &target)

@@ -42,6 +42,8 @@ void consistentCopy(const QString &source, const QString &target);
 // database at all.
 enum class FileState { NotADatabase, Ordinary, UnderBackupLock };
 FileState fileState(const QString &path);
+// The same, of a file's first bytes.
+FileState headerState(const QByteArray &firstBytes);
 
 // At connection, before anything else: a database left under the backup lock by an archive
 // that never ended (the program was ended during the copy) has the lock ended, its delta file
