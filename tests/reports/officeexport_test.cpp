@@ -310,7 +310,8 @@ TEST_F(OfficeExport, OnADesktopAnOfficeThatCannotShowWindowsIsPassedOverForTheXl
         QTemporaryDir folder;
         const QDir real(office);
         int left = 0;
-        for (const QString &entry : real.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        for (const QString &entry :
+             real.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
             if (entry.startsWith("libvclplug_") && !plugins && ++left)
                 continue;
             if (entry != "soffice") {
