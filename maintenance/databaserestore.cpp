@@ -3,7 +3,9 @@
 #include "data/databaselocation.h"
 #include "data/ee.h"
 #include "data/formats.h"
+#include "data/helpers.h"
 #include "maintenance/databasearchive.h"
+#include "platform/platform.h"
 #include "platform/userinteraction.h"
 
 #include <QDir>
@@ -40,6 +42,12 @@ bool standing(const QString &path)
     return f.exists() || f.isSymLink();
 }
 
+EE damagedArchive(const QString &archivePath)
+{
+    return EE(
+        QStringLiteral("Arhiva „%1” este deteriorată și nu poate fi citită.").arg(QFileInfo(archivePath).fileName()));
+}
+
 // Writes the archive's database member (the first file named *.gdb) into `out` and returns its
 // first bytes, where its header page lies.
 QByteArray extractDatabase(const QString &archivePath, QSaveFile &out)
@@ -47,8 +55,7 @@ QByteArray extractDatabase(const QString &archivePath, QSaveFile &out)
     const std::unique_ptr<struct archive, int (*)(struct archive *)> a(archive_read_new(), archive_read_free);
     archive_read_support_format_rar(a.get());
     archive_read_support_format_rar5(a.get());
-    const QString name = QFileInfo(archivePath).fileName();
-    const EE damaged(QStringLiteral("Arhiva „%1” este deteriorată și nu poate fi citită.").arg(name));
+    const EE damaged = damagedArchive(archivePath);
     if (archive_read_open_filename(a.get(), QFile::encodeName(archivePath).constData(), 1 << 16) != ARCHIVE_OK)
         throw damaged;
     struct archive_entry *entry = nullptr;
@@ -82,7 +89,7 @@ QByteArray extractDatabase(const QString &archivePath, QSaveFile &out)
             throw damaged;
         return head;
     }
-    throw EE(QStringLiteral("Arhiva „%1” nu conține o bază de date.").arg(name));
+    throw EE(QStringLiteral("Arhiva „%1” nu conține o bază de date.").arg(QFileInfo(archivePath).fileName()));
 }
 
 // The name of the restore in the menu, as the user finds it.
@@ -136,6 +143,10 @@ QString keptName(const QString &databasePath, const QDateTime &moment)
 
 QString restore(const QString &databasePath, const Archive &archive, const QDateTime &moment)
 {
+    // The archive reader takes a stored member without its checksum; the archiver tests it.
+    if (DatabaseArchive::archiverPresent()
+        && RunAndWait(Platform::inProgramFolder(QStringLiteral("rar")), {QStringLiteral("t"), archive.path}) != 0)
+        throw damagedArchive(archive.path);
     const QString kept = keptName(databasePath, moment);
     const QString delta = databasePath + QStringLiteral(".delta"), keptDelta = kept + QStringLiteral(".delta");
     // Renames never replace a file: what stands in the way of the copy is only moved aside.

@@ -6,6 +6,7 @@
 #include "app/tfconect.h"
 #include "app/tfmain.h"
 #include "data/databaselocation.h"
+#include "data/ee.h"
 #include "data/ibdatabase.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
@@ -241,6 +242,60 @@ TEST_F(DatabaseWithArchive, TheMenuEntryKeepsAFolderAndNeverOverwritesAKeptFile)
     EXPECT_EQ(DatabaseArchive::fileState(db->path()), DatabaseArchive::FileState::Ordinary);
     DM->IDB->open();
     EXPECT_EQ(agentName(), QStringLiteral("SRL DIN ARHIVĂ"));
+}
+
+TEST_F(DatabaseWithArchive, AnArchiveCutShortOrChangedLeavesTheDamagedFileInPlaceOrIsWhole)
+{
+    QFile(db->path()).resize(100000);
+    QFile damagedFile(db->path());
+    ASSERT_TRUE(damagedFile.open(QIODevice::ReadOnly));
+    const QByteArray damaged = damagedFile.readAll();
+    damagedFile.close();
+    const QString archivePath = db->folder() + "/ARHIVA/bdkolm_20310709.rar";
+    QFile archiveFile(archivePath);
+    ASSERT_TRUE(archiveFile.open(QIODevice::ReadOnly));
+    const QByteArray archive = archiveFile.readAll();
+    archiveFile.close();
+    auto bytesOf = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    // Archives cut at points spread over the file, with bytes changed, and of other content.
+    std::vector<QByteArray> variants;
+    for (int i = 0; i < 16; ++i)
+        variants.push_back(archive.left(qsizetype(archive.size() * i / 16)));
+    QRandomGenerator random(7);
+    for (int i = 0; i < 16; ++i) {
+        QByteArray changed = archive;
+        changed[qsizetype(i < 8 ? random.bounded(200) : random.bounded(int(archive.size())))] ^= char(
+            1 + random.bounded(255));
+        variants.push_back(changed);
+    }
+    variants.push_back(damaged);
+    const QDateTime moment(QDate(2024, 5, 15), QTime(9, 30));
+    for (size_t v = 0; v < variants.size(); ++v) {
+        SCOPED_TRACE(v);
+        QFile out(archivePath);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(variants[v]);
+        out.close();
+        QString kept;
+        try {
+            kept = DatabaseRestore::restore(db->path(), DatabaseRestore::newestArchive(db->folder() + "/ARHIVA"),
+                                            moment);
+        } catch (const EE &e) {
+            EXPECT_TRUE(e.message().contains("„bdkolm_20310709.rar”")) << e.message().toStdString();
+            EXPECT_EQ(bytesOf(db->path()), damaged);
+            EXPECT_TRUE(QDir(db->folder()).entryList({"bdkolm_inlocuit_*"}).isEmpty());
+            continue;
+        }
+        // A change the archive's checks let through left the database whole.
+        EXPECT_EQ(bytesOf(kept), damaged);
+        EXPECT_EQ(DatabaseArchive::fileState(db->path()), DatabaseArchive::FileState::Ordinary);
+        ASSERT_TRUE(QFile::remove(db->path()));
+        ASSERT_TRUE(QFile::rename(kept, db->path()));
+    }
 }
 
 } // namespace
