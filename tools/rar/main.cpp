@@ -68,8 +68,8 @@ void test(const QString &path)
     for (const RarMember &member : RarReader::readMembers(in, path)) {
         const QString name = QString::fromLatin1(member.name);
         if (quint8(member.header[25]) != methodStore)
-            throw RarError(RarError::Fatal, QStringLiteral("%1: %2 is packed; only stored members can be tested")
-                                                .arg(path, name));
+            throw RarError(RarError::Fatal,
+                           QStringLiteral("%1: %2 is packed; only stored members can be tested").arg(path, name));
         in.seek(member.dataOffset);
         Crc32 crc;
         for (qint64 left = member.dataSize; left > 0;) {
