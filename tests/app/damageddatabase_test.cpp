@@ -119,6 +119,11 @@ protected:
         ReadScope read(DM->IBQ1, "select ea_full_name from econ_agent");
         return read.found() ? read.value(0).toString() : QString();
     }
+    static QByteArray bytesOf(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     QStringList dataFolderEntries() const
     {
         return QDir(db->folder()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
@@ -186,10 +191,7 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedDatabase, ::testing::ValuesIn(kDamages),
 TEST_F(DatabaseWithArchive, YesPutsTheArchiveInPlaceKeepsTheDamagedFileAndConnects)
 {
     QFile(db->path()).resize(100000);
-    QFile damaged(db->path());
-    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
-    const QByteArray damagedBytes = damaged.readAll();
-    damaged.close();
+    const QByteArray damagedBytes = bytesOf(db->path());
     ui.answers = {true};
     TFMain w;
     connectInTheWindow(w);
@@ -203,9 +205,7 @@ TEST_F(DatabaseWithArchive, YesPutsTheArchiveInPlaceKeepsTheDamagedFileAndConnec
     ASSERT_EQ(kept.size(), 1);
     EXPECT_TRUE(QRegularExpression("^bdkolm_inlocuit_20240515_\\d{6}\\.gdb$").match(kept[0]).hasMatch())
         << kept[0].toStdString();
-    QFile keptFile(db->folder() + "/" + kept[0]);
-    ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(keptFile.readAll(), damagedBytes);
+    EXPECT_EQ(bytesOf(db->folder() + "/" + kept[0]), damagedBytes);
     ASSERT_EQ(ui.questions.size(), 1);
     EXPECT_TRUE(ui.questions[0].endsWith("Fișierul de acum se păstrează sub numele „" + kept[0] + "”."))
         << ui.questions[0].toStdString();
@@ -230,8 +230,7 @@ TEST_F(DatabaseWithArchive, TheMenuEntryKeepsAFolderAndNeverOverwritesAKeptFile)
     DatabaseRestore::restoreFromMenu(DatabaseLocation::localFile(db->path()), moment);
 
     EXPECT_TRUE(QFileInfo(db->folder() + "/bdkolm_inlocuit_20240515_093005_2.gdb/inside").isDir());
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), "earlier");
+    EXPECT_EQ(bytesOf(earlier.fileName()), "earlier");
     ASSERT_EQ(ui.questions.size(), 1);
     EXPECT_EQ(ui.questions[0], "Baza de date „" + QDir::toNativeSeparators(db->path())
                                    + "” se înlocuiește cu copia din "
@@ -247,19 +246,9 @@ TEST_F(DatabaseWithArchive, TheMenuEntryKeepsAFolderAndNeverOverwritesAKeptFile)
 TEST_F(DatabaseWithArchive, AnArchiveCutShortOrChangedLeavesTheDamagedFileInPlaceOrIsWhole)
 {
     QFile(db->path()).resize(100000);
-    QFile damagedFile(db->path());
-    ASSERT_TRUE(damagedFile.open(QIODevice::ReadOnly));
-    const QByteArray damaged = damagedFile.readAll();
-    damagedFile.close();
+    const QByteArray damaged = bytesOf(db->path());
     const QString archivePath = db->folder() + "/ARHIVA/bdkolm_20310709.rar";
-    QFile archiveFile(archivePath);
-    ASSERT_TRUE(archiveFile.open(QIODevice::ReadOnly));
-    const QByteArray archive = archiveFile.readAll();
-    archiveFile.close();
-    auto bytesOf = [](const QString &path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
+    const QByteArray archive = bytesOf(archivePath);
 
     // Archives cut at points spread over the file, with bytes changed, and of other content.
     std::vector<QByteArray> variants;
