@@ -6,6 +6,7 @@
 #include "data/readscope.h"
 #include "data/tdm.h"
 #include "maintenance/databasearchive.h"
+#include "maintenance/databaserestore.h"
 #include "records/assuredpersonrules.h"
 #include "records/econagentrules.h"
 #include "records/nameaccountrules.h"
@@ -172,7 +173,10 @@ void upgradeSchema()
 void connect(const QString &user, const QString &password, const Hooks &hooks, const QDate &today)
 {
     // The record sets are part of the program: nothing to install before they are used.
-    openDatabase(user, password);
+    // A lost or damaged database file is explained, and an archive offered in its place.
+    DatabaseRestore::openOrOfferRestore(isServerDatabase() ? QString() : databasePath(),
+                                        [&] { openDatabase(user, password); });
+    DatabaseArchive::endInterruptedBackup(DM->IDB->databaseName());
     loadClassifiers();
     prepareRecordSets();
     readServerDate();

@@ -6,6 +6,7 @@
 #include "data/tdm.h"
 #include "maintenance/classifierupdate.h"
 #include "maintenance/databasearchive.h"
+#include "maintenance/databaserestore.h"
 #include "maintenance/predecessorimport.h"
 #include "persons/tfpers.h"
 #include "platform/clock.h"
@@ -32,6 +33,7 @@ TFMain::TFMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     const std::pair<QAction *, void (TFMain::*)()> entries[] = {
         {m_ui->Conectare1, &TFMain::Conectare1Click},
         {m_ui->Arhivareabazei1, &TFMain::Arhivareabazei1Click},
+        {m_ui->Restabiliredinarhiva1, &TFMain::Restabiliredinarhiva1Click},
         {m_ui->Ieire1, &TFMain::Ieire1Click},
         {m_ui->Inregistrare1, &TFMain::Inregistrare1Click},
         {m_ui->Persoaneasigurate1, &TFMain::Persoaneasigurate1Click},
@@ -64,6 +66,7 @@ void TFMain::FormCreate()
 void TFMain::enableConnectedMenu()
 {
     m_ui->Conectare1->setEnabled(false);
+    m_ui->Restabiliredinarhiva1->setEnabled(false);
     for (QAction *a : {m_ui->Arhivareabazei1, m_ui->Ieire1, m_ui->Inregistrare1, m_ui->Persoaneasigurate1,
                        m_ui->Reinoire1, m_ui->Actualizareprofesii1, m_ui->ImportBDPELDOR1})
         a->setEnabled(true);
@@ -119,6 +122,11 @@ void TFMain::Arhivareabazei1Click()
 {
     WaitCursor wait;
     DatabaseArchive::makeManualArchive(DM->IDB->databaseName(), Clock::today());
+}
+
+void TFMain::Restabiliredinarhiva1Click()
+{
+    DatabaseRestore::restoreFromMenu(Connection::databaseLocation());
 }
 
 void TFMain::Reinoire1Click()

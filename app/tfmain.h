@@ -19,7 +19,8 @@ public:
     static QString baseCaption();
 
 public slots:
-    // After a successful connection: everything but "&Conectare" is usable.
+    // After a successful connection: everything but "&Conectare" and the restore of the database
+    // (which replaces the file the connection holds open) is usable.
     void enableConnectedMenu();
     // "&Conectare" confirmed with this account, without showing the dialog.
     void connectWithAccount(const QString &user, const QString &password);
@@ -35,6 +36,7 @@ private:
     void Ieire1Click();
     void Persoaneasigurate1Click();
     void Arhivareabazei1Click();
+    void Restabiliredinarhiva1Click();
     void Reinoire1Click();
     void Actualizareprofesii1Click();
     void ImportBDPELDOR1Click();

@@ -1,5 +1,5 @@
 #include "data/ibstatus.h"
-#include "data/dberror.h"
+#include "data/databasefileerror.h"
 #include "data/win1250.h"
 
 #include <QStringList>
@@ -23,8 +23,14 @@ bool failed(const ISC_STATUS *status)
 
 void check(const ISC_STATUS *status)
 {
-    if (failed(status))
-        throw DbError(text(status), int(isc_sqlcode(status)));
+    if (!failed(status))
+        return;
+    const QString engineText = text(status);
+    const int sqlCode = int(isc_sqlcode(status));
+    // A file the engine cannot use is told in the user's words; any other failure in the engine's.
+    if (std::optional<DatabaseFileError> file = DatabaseFileError::recognise(status, engineText, sqlCode))
+        throw *file;
+    throw DbError(engineText, sqlCode);
 }
 
 } // namespace IbStatus

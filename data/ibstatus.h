@@ -1,5 +1,6 @@
 #pragma once
-// Turns a Firebird status vector into the server's own message text and raises it.
+// Turns a Firebird status vector into the server's own message text and raises it; a failure
+// that concerns the database file itself is raised as a DatabaseFileError in Romanian.
 
 #include <ibase.h>
 #include <QString>

@@ -2,6 +2,8 @@
 #include "data/databaselocation.h"
 #include "data/dberror.h"
 #include "data/helpers.h"
+#include "data/ibdatabase.h"
+#include "data/readscope.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
 #include "platform/userinteraction.h"
@@ -10,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 
 namespace DatabaseArchive {
 
@@ -34,6 +37,21 @@ void commitWriters()
     DM->IBT2->commitIfActive();
 }
 
+// The database header page: its type, the on-disk structure's version and the flags that hold
+// the backup lock's state.
+constexpr int kHeaderSize = 64, kOdsOffset = 18, kFlagsOffset = 42;
+constexpr quint16 kBackupMask = 0x0C00;
+
+quint16 word(const QByteArray &bytes, int offset)
+{
+    return quint16(uchar(bytes[offset]) | (uchar(bytes[offset + 1]) << 8));
+}
+
+bool isHeaderPage(const QByteArray &head)
+{
+    return head.size() >= kHeaderSize && head[0] == 1 && (word(head, kOdsOffset) & 0x7FFF) >= 11;
+}
+
 // A file copied under the backup lock carries the lock's state in its header page; clearing
 // it makes the copy an ordinary database that opens without the lock's delta file.
 void clearBackupState(const QString &path)
@@ -41,20 +59,22 @@ void clearBackupState(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadWrite))
         throw DbError(QStringLiteral("Cannot open the copy %1").arg(path));
-    QByteArray head = f.read(64);
-    constexpr int kOdsOffset = 18, kFlagsOffset = 42;
-    constexpr quint16 kBackupMask = 0x0C00;
-    if (head.size() < 64 || head[0] != 1) // not a header page
+    const QByteArray head = f.read(kHeaderSize);
+    if (!isHeaderPage(head))
         throw DbError(QStringLiteral("The copy %1 is not a database file").arg(path));
-    const quint16 ods = quint16(uchar(head[kOdsOffset]) | (uchar(head[kOdsOffset + 1]) << 8));
-    if ((ods & 0x7FFF) < 11)
-        throw DbError(QStringLiteral("Unknown database file format in %1").arg(path));
-    quint16 flags = quint16(uchar(head[kFlagsOffset]) | (uchar(head[kFlagsOffset + 1]) << 8));
-    flags &= quint16(~kBackupMask);
+    const quint16 flags = word(head, kFlagsOffset) & quint16(~kBackupMask);
     f.seek(kFlagsOffset);
     const char bytes[2] = {char(flags & 0xFF), char(flags >> 8)};
     f.write(bytes, 2);
     f.close();
+}
+
+// The engine keeps in its cache pages that the lock's end changed and writes them some time
+// later; the end of its last attachment writes them at once.
+void writeEnginePagesOut()
+{
+    DM->IDB->close();
+    DM->IDB->open();
 }
 
 } // namespace
@@ -127,6 +147,21 @@ QString freeArchiveName(const QString &folder, const QString &stem, const QStrin
     return name;
 }
 
+FileState headerState(const QByteArray &firstBytes)
+{
+    if (!isHeaderPage(firstBytes))
+        return FileState::NotADatabase;
+    return (word(firstBytes, kFlagsOffset) & kBackupMask) ? FileState::UnderBackupLock : FileState::Ordinary;
+}
+
+FileState fileState(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return FileState::NotADatabase;
+    return headerState(f.read(kHeaderSize));
+}
+
 void consistentCopy(const QString &source, const QString &target)
 {
     DM->execWrite(QStringLiteral("ALTER DATABASE BEGIN BACKUP"));
@@ -134,15 +169,42 @@ void consistentCopy(const QString &source, const QString &target)
     try {
         QFile::remove(target);
         copied = QFile::copy(source, target);
+        if (const int hold = qEnvironmentVariableIntValue("EVD_ARCHIVE_HOLD_MS"); hold > 0 && copied)
+            QThread::msleep(ulong(hold));
     } catch (...) {
         DM->execWrite(QStringLiteral("ALTER DATABASE END BACKUP"));
         throw;
     }
     DM->execWrite(QStringLiteral("ALTER DATABASE END BACKUP"));
+    writeEnginePagesOut();
     if (!copied)
         throw DbError(QStringLiteral("Cannot copy %1 to %2").arg(source, target));
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup);
     clearBackupState(target);
+}
+
+void endInterruptedBackup(const QString &databasePath)
+{
+    if (DatabaseLocation::ofConnectionName(databasePath).onServer())
+        return;
+    int state = 0;
+    {
+        ReadScope read(DM->IBQ1, QStringLiteral("select mon$backup_state from mon$database"));
+        state = read.found() ? read.value(0).toInt() : 0;
+    }
+    if (state == 0) // normal; 1 locked, 2 merging
+        return;
+    DM->execWrite(QStringLiteral("ALTER DATABASE END BACKUP"));
+    writeEnginePagesOut();
+}
+
+void removeHalfMadeCopies(const QString &folder, const QString &stem)
+{
+    const QFileInfoList copies = QDir(folder).entryInfoList({stem + QStringLiteral("_*.gdb")}, QDir::Files,
+                                                            QDir::NoSort);
+    for (const QFileInfo &copy : copies)
+        if (fileState(copy.filePath()) == FileState::UnderBackupLock)
+            QFile::remove(copy.filePath());
 }
 
 void makeDailyArchive(const QString &databasePath, const QDate &today)
@@ -151,6 +213,7 @@ void makeDailyArchive(const QString &databasePath, const QDate &today)
         return;
     const QString folder = archiveFolder();
     QDir().mkpath(folder);
+    removeHalfMadeCopies(folder, stemOf(databasePath));
     if (!dailyArchiveDue(folder, today))
         return;
     const QString name = folder + u'/' + stemOf(databasePath) + u'_' + datePart(today);

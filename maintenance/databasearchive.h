@@ -30,10 +30,31 @@ bool dailyArchiveDue(const QString &folder, const QDate &today);
 QString freeArchiveName(const QString &folder, const QString &stem, const QString &datePart);
 
 // Copies the open database file consistently (backup lock around the copy; the copy is then
-// made an ordinary database again). Raises DbError when the lock cannot be had.
+// made an ordinary database again). Raises DbError when the lock cannot be had. Once the lock
+// has ended, the connection is opened again, so that the engine writes out at once the pages
+// the lock's end changed: a program ended right after the archive leaves a sound file.
+// EVD_ARCHIVE_HOLD_MS=N in the environment holds the finished copy N ms under the lock, for
+// the tests that end the program in that moment.
 void consistentCopy(const QString &source, const QString &target);
 
-// Step of the connection: archives when due; reports nothing. A server database is left to
+// What the first page of a file says of it: a database, one copied under the backup lock and
+// never made ordinary again (it cannot be opened without the lock's delta file), or no
+// database at all.
+enum class FileState { NotADatabase, Ordinary, UnderBackupLock };
+FileState fileState(const QString &path);
+// The same, of a file's first bytes.
+FileState headerState(const QByteArray &firstBytes);
+
+// At connection, before anything else: a database left under the backup lock by an archive
+// that never ended (the program was ended during the copy) has the lock ended, its delta file
+// merged into it. Nothing for a server database, whose backups are the server's.
+void endInterruptedBackup(const QString &databasePath);
+// The copies of the database (stem_*.gdb) in the archive folder that an interrupted archive
+// left under the lock's state are removed: they cannot be opened. A finished copy that the
+// archiver could not take stays, and so does any other file.
+void removeHalfMadeCopies(const QString &folder, const QString &stem);
+
+// Step of the connection: removes the half-made copies, then archives when due; reports nothing. A server database is left to
 // the server's own backup.
 void makeDailyArchive(const QString &databasePath, const QDate &today);
 // "Arhivarea bazei": always archives, under a free name; tells the user when the archiver

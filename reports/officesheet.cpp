@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -132,8 +133,9 @@ bool running(qint64 pid)
 
 // Reaches the office the user has open, or starts one: the office program is started with the
 // request to listen on a new pipe; when an office already runs for the user, the program hands
-// the request over to it and ends at once.
-Reference<uno::XComponentContext> connectOffice(QString *why)
+// the request over to it and ends at once. Where no window can be seen, an office started runs
+// without a display.
+Reference<uno::XComponentContext> connectOffice(bool visible, QString *why)
 {
     const QString program = OfficeSheet::officeProgram();
     const Reference<uno::XComponentContext> local = program.isEmpty() ? nullptr : localContext();
@@ -143,10 +145,11 @@ Reference<uno::XComponentContext> connectOffice(QString *why)
     }
     const QString pipe = QStringLiteral("evidenta_") + QUuid::createUuid().toString(QUuid::Id128);
     qint64 pid = 0;
-    if (!QProcess::startDetached(program,
-                                 {QStringLiteral("--nologo"), QStringLiteral("--nodefault"), QStringLiteral("--norestore"),
-                                  QStringLiteral("--nolockcheck"), QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipe)},
-                                 {}, &pid)) {
+    QStringList arguments{QStringLiteral("--nologo"), QStringLiteral("--nodefault"), QStringLiteral("--norestore"),
+                          QStringLiteral("--nolockcheck"), QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipe)};
+    if (!visible)
+        arguments.prepend(QStringLiteral("--headless"));
+    if (!QProcess::startDetached(program, arguments, {}, &pid)) {
         *why = QStringLiteral("LibreOffice nu poate fi pornit");
         return {};
     }
@@ -233,6 +236,18 @@ QString OfficeSheet::officeProgram()
     return QStandardPaths::findExecutable(QStringLiteral("soffice"));
 }
 
+bool OfficeSheet::canShowWindows()
+{
+    QString folder = qEnvironmentVariable("UNO_PATH");
+    if (folder.isEmpty()) {
+        const QString program = officeProgram();
+        if (program.isEmpty())
+            return false;
+        folder = QFileInfo(QFileInfo(program).canonicalFilePath()).absolutePath();
+    }
+    return !QDir(folder).entryList({QStringLiteral("libvclplug_*")}, QDir::Files).isEmpty();
+}
+
 OfficeSheet::OfficeSheet(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
 
 OfficeSheet::~OfficeSheet()
@@ -246,7 +261,7 @@ OfficeSheet::~OfficeSheet()
 std::unique_ptr<OfficeSheet> OfficeSheet::open(const QString &templatePath, bool visible, QString *why)
 {
     QString reason;
-    const Reference<uno::XComponentContext> office = connectOffice(&reason);
+    const Reference<uno::XComponentContext> office = connectOffice(visible, &reason);
     if (!office.is()) {
         if (why)
             *why = reason;

@@ -17,10 +17,15 @@ public:
     // the environment variable UNO_PATH when it is set, else "soffice" on the PATH. Empty when
     // there is none.
     static QString officeProgram();
+    // Whether that office can show a document's window: its program folder (UNO_PATH, else the
+    // folder "soffice" on the PATH leads to) holds a plugin of a desktop's windowing system
+    // (libvclplug_*). The variant built without them runs only without a display; asked to show
+    // a document on a desktop, it aborts.
+    static bool canShowWindows();
 
     // A new document, from `templatePath` as a template when that file exists (a new untitled
     // document; the template itself is not touched), else blank; `visible` false keeps its
-    // window hidden (an office without a display cannot show one). Null when no office can be
+    // window hidden, and an office started for it runs without a display. Null when no office can be
     // reached or started; `why` then tells the reason. Raises EE when the office is reached
     // but refuses the document.
     static std::unique_ptr<OfficeSheet> open(const QString &templatePath, bool visible, QString *why = nullptr);

@@ -93,8 +93,12 @@ void ExportToExcel(RecordSet *set, const QString &templatePath, const QString &r
     WaitCursor wait;
     const bool fromTemplate = !templatePath.isEmpty() && QFileInfo(templatePath).isFile();
     std::unique_ptr<OfficeSheet> office;
+    // An office built to run without a display cannot show the document on a desktop: it is
+    // passed over at once, like a missing one.
+    const bool visible = userInteraction().windowsCanBeSeen();
     try {
-        office = OfficeSheet::open(fromTemplate ? templatePath : QString(), userInteraction().windowsCanBeSeen());
+        if (!visible || OfficeSheet::canShowWindows())
+            office = OfficeSheet::open(fromTemplate ? templatePath : QString(), visible);
     } catch (const EE &) {
         // An office that cannot make the document is passed over like a missing one.
     }

@@ -34,8 +34,9 @@ QString fileName(const QString &folder, const QString &name, const QDateTime &mo
 // Writes `set` into a new spreadsheet and leaves it open for the user: a new document of
 // LibreOffice Calc (the office the user has open, or one started), from `templatePath` as a
 // template when that file exists, whose macro "macro1" then runs (its errors ignored). Without
-// an office, an .xlsx file in the folder "Export", named after `reportName` (the record set's
-// name when empty) and the time, opened in the desktop's application. Raises EE "Error
+// an office, or on a desktop with an office that cannot show windows, an .xlsx file in the
+// folder "Export", named after `reportName` (the record set's name when empty) and the time,
+// opened in the desktop's application. Raises EE "Error
 // Excel.Application" when neither can be made; nothing is written then. An error of the office
 // while writing stops the export with the office's message; what was written stays.
 void ExportToExcel(RecordSet *set, const QString &templatePath, const QString &reportName = {});

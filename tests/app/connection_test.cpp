@@ -4,6 +4,7 @@
 #include "app/connection.h"
 #include "app/tfmain.h"
 #include "data/dberror.h"
+#include "data/ee.h"
 #include "data/formats.h"
 #include "data/tdm.h"
 #include "maintenance/databasearchive.h"
@@ -103,7 +104,7 @@ TEST_F(ConnectionTest, PreparesRecordSetsServerDateMenuAndTitle)
 TEST_F(ConnectionTest, AFailedConnectionChangesNothing)
 {
     QFile::rename(db->path(), db->folder() + "/other.gdb");
-    EXPECT_THROW(connectNow(), DbError);
+    EXPECT_THROW(connectNow(), EE);
     EXPECT_EQ(menuCalls, 0);
     EXPECT_FALSE(DM->IDB->connected());
 }

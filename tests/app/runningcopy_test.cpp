@@ -1,16 +1,21 @@
 // The program itself, started offscreen in a folder of its own with a fresh database: the
-// session's signals end it with exit status 0 and leave the database sound, and a second start
-// on the folder brings the first copy to the front and ends without touching the database.
+// session's signals end it with exit status 0 and leave the database sound, a second start
+// on the folder brings the first copy to the front and ends without touching the database, and
+// a copy killed while the daily archive holds the database under its backup lock is mended by
+// the next start.
 
 #include "data/ibdatabase.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
+#include "maintenance/databasearchive.h"
 #include "platform/signalbridge.h"
 #include "tests/support/testdatabase.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -22,12 +27,15 @@ namespace {
 class Copy
 {
 public:
-    explicit Copy(const QString &folder, const QStringList &arguments = {})
+    explicit Copy(const QString &folder, const QStringList &arguments = {},
+                  const QList<std::pair<QString, QString>> &environment = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("EVD_CONNECT_AT_START", "1");
         env.insert("EVD_TRACE", "1");
+        for (const auto &[name, value] : environment)
+            env.insert(name, value);
         m_process.setProcessEnvironment(env);
         m_process.setWorkingDirectory(folder);
         m_process.start(folder + "/evidenta", arguments);
@@ -169,6 +177,47 @@ TEST_F(RunningCopy, ACopyThatCrashedDoesNotBlockTheNextStart)
     ASSERT_TRUE(next.finishes(10000));
     EXPECT_EQ(next.process().exitCode(), 0);
     EXPECT_EQ(validation(), QString());
+}
+
+TEST_F(RunningCopy, AKillUnderTheArchivesBackupLockIsMendedAtTheNextStart)
+{
+    const QDir archives(db.folder() + "/ARHIVA");
+    {
+        // The daily archive holds its finished copy under the lock until the copy is killed.
+        Copy killed(db.folder(), {}, {{"EVD_ARCHIVE_HOLD_MS", "120000"}});
+        const QDeadlineTimer deadline(60000);
+        while (archives.entryList({"bdkolm_*.gdb"}, QDir::Files).isEmpty() && !deadline.hasExpired()
+               && killed.process().state() != QProcess::NotRunning)
+            QTest::qWait(20);
+        ASSERT_FALSE(archives.entryList({"bdkolm_*.gdb"}, QDir::Files).isEmpty()) << killed.errors().toStdString();
+        killed.send(SIGKILL);
+        ASSERT_TRUE(killed.finishes(10000));
+    }
+    // The lock stayed on: the delta file beside the database, a copy that cannot be opened. It
+    // is given an earlier day's name, and a finished copy of another day lies beside it.
+    ASSERT_TRUE(QFile::exists(db.path() + ".delta"));
+    const QStringList halfMade = archives.entryList({"bdkolm_*.gdb"}, QDir::Files);
+    ASSERT_EQ(halfMade.size(), 1);
+    ASSERT_EQ(DatabaseArchive::fileState(archives.filePath(halfMade[0])), DatabaseArchive::FileState::UnderBackupLock);
+    ASSERT_TRUE(QFile::rename(archives.filePath(halfMade[0]), archives.filePath("bdkolm_20000101.gdb")));
+    TestDatabase finished;
+    ASSERT_TRUE(QFile::copy(finished.path(), archives.filePath("bdkolm_19990101.gdb")));
+
+    Copy next(db.folder());
+    ASSERT_TRUE(next.waitFor("evidenta: conectată la ")) << next.errors().toStdString();
+    next.send(SIGTERM);
+    ASSERT_TRUE(next.finishes(10000));
+    EXPECT_EQ(next.process().exitCode(), 0);
+
+    // The lock ended, the half-made copy gone, the day's archive made.
+    EXPECT_FALSE(QFile::exists(db.path() + ".delta"));
+    EXPECT_EQ(DatabaseArchive::fileState(db.path()), DatabaseArchive::FileState::Ordinary);
+    const QStringList left = archives.entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(left.size(), 2) << left.join(' ').toStdString();
+    EXPECT_EQ(left[0], "bdkolm_19990101.gdb");
+    EXPECT_TRUE(QRegularExpression("^bdkolm_\\d{8}\\.rar$").match(left[1]).hasMatch()) << left[1].toStdString();
+    EXPECT_EQ(validation(), QString());
+    EXPECT_EQ(agentsAfterwards(), 0);
 }
 
 } // namespace

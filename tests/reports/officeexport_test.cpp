@@ -294,4 +294,52 @@ TEST_F(OfficeExport, WithNoOfficeRunningOneIsStarted)
     EXPECT_EQ(s.text("C3"), "2004012345678");
 }
 
+TEST_F(OfficeExport, OnADesktopAnOfficeThatCannotShowWindowsIsPassedOverForTheXlsxFile)
+{
+    // Windows can be seen, as on a desktop.
+    struct Desktop : ScriptedUserInteraction {
+        bool windowsCanBeSeen() const override { return true; }
+    } desktop;
+    const QByteArray office = qgetenv("UNO_PATH");
+    const auto restore = qScopeGuard([&] { qputenv("UNO_PATH", office); });
+    read();
+    // The office's program folder as links, with or without its windowing plugins; its program
+    // notes that it was started.
+    for (const bool plugins : {false, true}) {
+        SCOPED_TRACE(plugins ? "with the plugins" : "without the plugins");
+        QTemporaryDir folder;
+        const QDir real(office);
+        int left = 0;
+        for (const QString &entry :
+             real.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+            if (entry.startsWith("libvclplug_") && !plugins && ++left)
+                continue;
+            if (entry != "soffice") {
+                ASSERT_TRUE(QFile::link(real.filePath(entry), folder.filePath(entry))) << entry.toStdString();
+            }
+        }
+        ASSERT_GT(left + int(plugins), 0) << "no windowing plugin in " << office.toStdString();
+        QFile soffice(folder.filePath("soffice"));
+        ASSERT_TRUE(soffice.open(QIODevice::WriteOnly));
+        soffice.write(QStringLiteral("#!/bin/sh\ntouch '%1/started'\nexec '%2/soffice' \"$@\"\n")
+                          .arg(folder.path(), office)
+                          .toUtf8());
+        soffice.close();
+        soffice.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("UNO_PATH", folder.path().toUtf8());
+        desktop.opened.clear();
+
+        ExportToExcel(DM->CDS, {}, "Registru");
+        EXPECT_EQ(QFile::exists(folder.filePath("started")), plugins);
+        EXPECT_EQ(TestOffice::documents().size(), plugins ? 1u : 0u);
+        EXPECT_EQ(desktop.opened.size(), plugins ? 0 : 1);
+        if (!plugins) {
+            EXPECT_TRUE(desktop.opened.value(0).startsWith(program.path() + "/Export/Registru 2024-05-15 "));
+        }
+        EXPECT_TRUE(desktop.notices.isEmpty()) << desktop.notices.join('|').toStdString();
+        EXPECT_TRUE(desktop.errors.isEmpty()) << desktop.errors.join('|').toStdString();
+        TestOffice::closeAll();
+    }
+}
+
 } // namespace

@@ -325,6 +325,36 @@ TEST(RarTool, RefusesWrongCommandLines)
     EXPECT_EQ(folderEntries(dir.path()), QStringList{"f"});
 }
 
+TEST(RarTool, TestFindsAChangedByteOfAMembersDataAndATruncation)
+{
+    QTemporaryDir dir;
+    QByteArray data(300000, '\0');
+    QRandomGenerator random(11);
+    for (char &c : data)
+        c = char(random.bounded(256));
+    writeFile(dir.filePath("data.gdb"), data);
+    writeFile(dir.filePath("small"), "small");
+    ASSERT_EQ(runRar({"a", "a.rar", "data.gdb", "small"}, dir.path()).exitCode, 0);
+    const Result sound = runRar({"t", "a.rar"}, dir.path());
+    EXPECT_EQ(sound.exitCode, 0);
+    EXPECT_TRUE(sound.stdErr.isEmpty()) << sound.stdErr.constData();
+
+    const QByteArray archive = readFile(dir.filePath("a.rar"));
+    for (const qsizetype at : {archive.size() / 4, archive.size() / 2, archive.size() - 30}) {
+        SCOPED_TRACE(at);
+        QByteArray changed = archive;
+        changed[at] = char(changed[at] ^ 0x20);
+        writeFile(dir.filePath("changed.rar"), changed);
+        const Result r = runRar({"t", "changed.rar"}, dir.path());
+        expectOneLineFailure(r);
+        EXPECT_EQ(r.exitCode, 2);
+    }
+    writeFile(dir.filePath("cut.rar"), archive.left(archive.size() / 2));
+    expectOneLineFailure(runRar({"t", "cut.rar"}, dir.path()));
+    for (const QStringList &line : QList<QStringList>{{"t"}, {"t", "a.rar", "small"}})
+        expectOneLineFailure(runRar(line, dir.path()));
+}
+
 TEST(RarTool, RefusesNamesOutsideWindows1250)
 {
     QTemporaryDir dir;
