@@ -2,6 +2,7 @@
 #include "platform/guard.h"
 #include "data/datasource.h"
 #include "data/recordset.h"
+#include "grid/dbgridaccessibility.h"
 #include "grid/dbgridcolumn.h"
 #include "grid/dbgriddelegate.h"
 #include "grid/dbgridfooter.h"
@@ -16,6 +17,7 @@
 
 DBGridEh::DBGridEh(QWidget *parent) : QTableView(parent)
 {
+    DBGridAccessibility::install();
     m_header = new DBGridHeader(this);
     setHorizontalHeader(m_header);
     verticalHeader()->hide();
@@ -99,7 +101,7 @@ void DBGridEh::bind(DBGridModel *model, RecordSet *set, DataSource *source)
     m_sumsCleared = false;
     applyColumns();
     syncFromSet();
-    m_footer->update();
+    m_footer->refresh();
 }
 
 bool DBGridEh::showingRows() const
@@ -110,7 +112,7 @@ bool DBGridEh::showingRows() const
 void DBGridEh::recordSetChanged()
 {
     m_sumsCleared = false;
-    m_footer->update();
+    m_footer->refresh();
 }
 
 // ---------------------------------------------------------------- columns
@@ -180,7 +182,7 @@ void DBGridEh::columnChanged(DBGridColumn *c)
     applyColumn(i);
     m_header->viewport()->update();
     updateGeometries();
-    m_footer->update();
+    m_footer->refresh();
 }
 
 // ---------------------------------------------------------------- current cell
@@ -362,7 +364,7 @@ Qt::Alignment DBGridEh::footerAlignment(int column) const
 void DBGridEh::clearFooterSums()
 {
     m_sumsCleared = true;
-    m_footer->update();
+    m_footer->refresh();
 }
 
 // ---------------------------------------------------------------- editing

@@ -49,6 +49,7 @@ public:
     // ---- footer row
     void setFooterVisible(bool on);
     bool isFooterVisible() const { return m_footerVisible; }
+    DBGridFooter *footer() const { return m_footer; }
     // What the footer shows under a column: its fixed text, or its sum over the record set's
     // visible rows ("" while the sums are cleared).
     QString footerText(int column) const;

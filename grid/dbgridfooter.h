@@ -12,6 +12,19 @@ class DBGridFooter : public QWidget
 public:
     explicit DBGridFooter(DBGridEh *grid);
 
+    DBGridEh *grid() const { return m_grid; }
+
+    // The columns that show something in the footer, as they stand from left to right.
+    QList<int> columns() const;
+    // Where the column's footer cell is, in this widget.
+    QRect cellRect(int column) const;
+    // The fixed text that heads the footer ("Total"), said before each sum.
+    QString label() const;
+
+    // Repaints the footer after its texts may have changed, and tells a screen reader of the
+    // cells whose text did.
+    void refresh();
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 

@@ -6,72 +6,96 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+// The scales offered under the zoom button besides the fitting ones, in percent.
+constexpr int kScales[] = {50, 75, 100, 150, 200};
+constexpr double kZoomStep = 1.25;
+} // namespace
 
 ReportPreview::ReportPreview(ReportDocument document, QWidget *parent)
     : QDialog(parent), m_document(std::move(document))
 {
     setWindowTitle(QStringLiteral("Previzualizare"));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
-    resize(900, 1000);
+    // A tall window for a portrait page, within the screen it opens on.
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableSize() * 0.9 : QSize(900, 1000);
+    resize(QSize(900, 1000).boundedTo(room));
 
     auto *bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("previewToolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto add = [this, bar](const char *name, const QString &text, const QString &tip,
-                           const QKeySequence &key, void (ReportPreview::*slot)()) {
+    auto add = [this, bar](const char *name, const QString &text, const QString &tip, const QList<QKeySequence> &keys,
+                           void (ReportPreview::*slot)()) {
         QAction *a = bar->addAction(text);
         a->setObjectName(QLatin1String(name));
         a->setToolTip(tip);
-        if (!key.isEmpty())
-            a->setShortcut(key);
+        a->setShortcuts(keys);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
     m_first = add("firstPageAction", QStringLiteral("|<"), QStringLiteral("Prima pagină"),
-                  QKeySequence(Qt::CTRL | Qt::Key_Home), &ReportPreview::firstPage);
+                  {QKeySequence(Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_Home)}, &ReportPreview::firstPage);
     m_previous = add("previousPageAction", QStringLiteral("<"), QStringLiteral("Pagina precedentă"),
-                     QKeySequence(Qt::Key_PageUp), &ReportPreview::previousPage);
+                     {QKeySequence(Qt::Key_PageUp)}, &ReportPreview::previousPage);
     m_next = add("nextPageAction", QStringLiteral(">"), QStringLiteral("Pagina următoare"),
-                 QKeySequence(Qt::Key_PageDown), &ReportPreview::nextPage);
+                 {QKeySequence(Qt::Key_PageDown)}, &ReportPreview::nextPage);
     m_last = add("lastPageAction", QStringLiteral(">|"), QStringLiteral("Ultima pagină"),
-                 QKeySequence(Qt::CTRL | Qt::Key_End), &ReportPreview::lastPage);
+                 {QKeySequence(Qt::Key_End), QKeySequence(Qt::CTRL | Qt::Key_End)}, &ReportPreview::lastPage);
     m_pageLabel = new QLabel(this);
     m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
     m_pageLabel->setContentsMargins(8, 0, 8, 0);
     bar->addWidget(m_pageLabel);
     bar->addSeparator();
-    add("fitWidthAction", QStringLiteral("Lăţime pagină"), QStringLiteral("Pagina pe toată lăţimea"),
-        {}, &ReportPreview::fitWidth);
-    add("fitPageAction", QStringLiteral("Pagina întreagă"), QStringLiteral("Toată pagina în fereastră"),
-        {}, &ReportPreview::fitPage);
-    add("actualSizeAction", QStringLiteral("100%"), QStringLiteral("Mărime reală"), {}, &ReportPreview::actualSize);
-    add("zoomInAction", QStringLiteral("+"), QStringLiteral("Mărire"), QKeySequence::ZoomIn, &ReportPreview::zoomIn);
-    add("zoomOutAction", QStringLiteral("-"), QStringLiteral("Micşorare"), QKeySequence::ZoomOut, &ReportPreview::zoomOut);
+    add("fitWidthAction", QStringLiteral("Lăţime pagină"), QStringLiteral("Pagina pe toată lăţimea"), {},
+        &ReportPreview::fitWidth);
+    add("fitPageAction", QStringLiteral("Pagina întreagă"), QStringLiteral("Toată pagina în fereastră"), {},
+        &ReportPreview::fitPage);
+    QList<QKeySequence> zoomInKeys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+    zoomInKeys << QKeySequence(Qt::CTRL | Qt::Key_Equal); // the "+" key without Shift
+    add("zoomOutAction", QStringLiteral("-"), QStringLiteral("Micşorare"),
+        QKeySequence::keyBindings(QKeySequence::ZoomOut), &ReportPreview::zoomOut);
+    m_zoomButton = new QToolButton(this);
+    m_zoomButton->setObjectName(QStringLiteral("zoomButton"));
+    m_zoomButton->setToolTip(QStringLiteral("Scara paginii"));
+    m_zoomButton->setPopupMode(QToolButton::InstantPopup);
+    bar->addWidget(m_zoomButton);
+    add("zoomInAction", QStringLiteral("+"), QStringLiteral("Mărire"), zoomInKeys, &ReportPreview::zoomIn);
     bar->addSeparator();
-    add("printAction", QStringLiteral("Tipărire"), QStringLiteral("Tipărire"), QKeySequence::Print,
-        &ReportPreview::printDocument);
+    add("printAction", QStringLiteral("Tipărire"), QStringLiteral("Tipărire"),
+        QKeySequence::keyBindings(QKeySequence::Print), &ReportPreview::printDocument);
     add("savePdfAction", QStringLiteral("Salvare PDF"), QStringLiteral("Salvare PDF"), {}, &ReportPreview::savePdf);
     bar->addSeparator();
+    // Escape closes the window as it closes every dialog.
     QAction *close = bar->addAction(QStringLiteral("Închidere"));
     close->setObjectName(QStringLiteral("closeAction"));
     connect(close, &QAction::triggered, this, &QDialog::reject);
 
     m_view = new ReportPageView;
+    m_view->setObjectName(QStringLiteral("pageView"));
     m_view->setDocument(&m_document);
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("pageScrollArea"));
     m_scroll->setWidget(m_view);
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_scroll->setBackgroundRole(QPalette::Dark);
+    // The fitting scales follow the room the page has, which the scroll area knows only once
+    // it has laid out its viewport (after the window has its size, and again at each resize).
+    m_scroll->viewport()->installEventFilter(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -79,7 +103,27 @@ ReportPreview::ReportPreview(ReportDocument document, QWidget *parent)
     layout->addWidget(bar);
     layout->addWidget(m_scroll, 1);
 
+    buildZoomMenu();
+    applyZoom(m_view->zoom());
     refresh();
+}
+
+void ReportPreview::buildZoomMenu()
+{
+    auto *menu = new QMenu(m_zoomButton);
+    menu->setObjectName(QStringLiteral("zoomMenu"));
+    menu->addAction(findChild<QAction *>(QStringLiteral("fitWidthAction")));
+    menu->addAction(findChild<QAction *>(QStringLiteral("fitPageAction")));
+    menu->addSeparator();
+    for (const int percent : kScales) {
+        QAction *a = menu->addAction(QStringLiteral("%1%").arg(percent));
+        a->setObjectName(percent == 100 ? QStringLiteral("actualSizeAction")
+                                        : QStringLiteral("zoom%1Action").arg(percent));
+        if (percent == 100)
+            a->setToolTip(QStringLiteral("Mărime reală"));
+        connect(a, &QAction::triggered, this, [this, percent] { setZoom(percent / 100.0); });
+    }
+    m_zoomButton->setMenu(menu);
 }
 
 double ReportPreview::zoom() const
@@ -87,10 +131,22 @@ double ReportPreview::zoom() const
     return m_view->zoom();
 }
 
-void ReportPreview::firstPage() { setPage(0); }
-void ReportPreview::previousPage() { setPage(m_page - 1); }
-void ReportPreview::nextPage() { setPage(m_page + 1); }
-void ReportPreview::lastPage() { setPage(pageCount() - 1); }
+void ReportPreview::firstPage()
+{
+    setPage(0);
+}
+void ReportPreview::previousPage()
+{
+    setPage(m_page - 1);
+}
+void ReportPreview::nextPage()
+{
+    setPage(m_page + 1);
+}
+void ReportPreview::lastPage()
+{
+    setPage(pageCount() - 1);
+}
 
 void ReportPreview::setPage(int index)
 {
@@ -113,48 +169,65 @@ void ReportPreview::refresh()
 void ReportPreview::applyZoom(double zoom)
 {
     m_view->setZoom(zoom);
+    // The button shows the scale the page is drawn at, whichever way it was reached.
+    m_zoomButton->setText(QStringLiteral("%1%").arg(qRound(m_view->zoom() * 100)));
+}
+
+void ReportPreview::fitToViewport()
+{
+    const QScrollBar *vertical = m_scroll->verticalScrollBar();
+    QSize area = m_scroll->viewport()->size();
+    if (m_zoomMode == ZoomMode::FitWidth) {
+        // Leave room for the vertical scroll bar that a long page needs, so that showing it
+        // does not change the scale again.
+        if (!vertical->isVisible())
+            area.rwidth() -= vertical->sizeHint().width();
+        applyZoom(m_view->fitWidthZoom(area));
+    } else if (m_zoomMode == ZoomMode::FitPage) {
+        applyZoom(m_view->fitPageZoom(area));
+    } else {
+        applyZoom(m_view->zoom());
+    }
+}
+
+bool ReportPreview::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        fitToViewport();
+    return QDialog::eventFilter(watched, event);
 }
 
 void ReportPreview::fitWidth()
 {
     m_zoomMode = ZoomMode::FitWidth;
-    // Leave room for the vertical scroll bar that a long page needs.
-    const QSize area = m_scroll->viewport()->size()
-        - QSize(m_scroll->verticalScrollBar()->isVisible() ? 0 : m_scroll->verticalScrollBar()->sizeHint().width(), 0);
-    applyZoom(m_view->fitWidthZoom(area));
+    fitToViewport();
 }
 
 void ReportPreview::fitPage()
 {
     m_zoomMode = ZoomMode::FitPage;
-    applyZoom(m_view->fitPageZoom(m_scroll->viewport()->size()));
+    fitToViewport();
+}
+
+void ReportPreview::setZoom(double zoom)
+{
+    m_zoomMode = ZoomMode::Fixed;
+    applyZoom(zoom);
 }
 
 void ReportPreview::actualSize()
 {
-    m_zoomMode = ZoomMode::Fixed;
-    applyZoom(1.0);
+    setZoom(1.0);
 }
 
 void ReportPreview::zoomIn()
 {
-    m_zoomMode = ZoomMode::Fixed;
-    applyZoom(m_view->zoom() * 1.25);
+    setZoom(m_view->zoom() * kZoomStep);
 }
 
 void ReportPreview::zoomOut()
 {
-    m_zoomMode = ZoomMode::Fixed;
-    applyZoom(m_view->zoom() / 1.25);
-}
-
-void ReportPreview::resizeEvent(QResizeEvent *event)
-{
-    QDialog::resizeEvent(event);
-    if (m_zoomMode == ZoomMode::FitWidth)
-        fitWidth();
-    else if (m_zoomMode == ZoomMode::FitPage)
-        fitPage();
+    setZoom(m_view->zoom() / kZoomStep);
 }
 
 void ReportPreview::printDocument()
@@ -189,5 +262,6 @@ void ReportPreview::savePdf()
     QString error;
     if (!ReportOutput::exportPdf(m_document, path, &error))
         QMessageBox::warning(this, QStringLiteral("Salvare PDF"),
-                             QStringLiteral("Fişierul %1 nu poate fi scris: %2").arg(QDir::toNativeSeparators(path), error));
+                             QStringLiteral("Fişierul %1 nu poate fi scris: %2")
+                                 .arg(QDir::toNativeSeparators(path), error));
 }

@@ -9,6 +9,7 @@
 class QAction;
 class QLabel;
 class QScrollArea;
+class QToolButton;
 class ReportPageView;
 
 class ReportPreview : public QDialog
@@ -29,8 +30,12 @@ public slots:
     void lastPage();
     // 0-based; clamped to the document's pages.
     void setPage(int index);
+    // The page's width or the whole page fills the window, and keeps filling it as the window
+    // is resized.
     void fitWidth();
     void fitPage();
+    // A fixed scale: 1.0 is the paper's real size on the screen.
+    void setZoom(double zoom);
     void actualSize();
     void zoomIn();
     void zoomOut();
@@ -38,11 +43,13 @@ public slots:
     void savePdf();
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     enum class ZoomMode { FitWidth, FitPage, Fixed };
 
+    void buildZoomMenu();
+    void fitToViewport();
     void applyZoom(double zoom);
     void refresh();
 
@@ -52,6 +59,7 @@ private:
     ReportPageView *m_view = nullptr;
     QScrollArea *m_scroll = nullptr;
     QLabel *m_pageLabel = nullptr;
+    QToolButton *m_zoomButton = nullptr;
     QAction *m_first = nullptr;
     QAction *m_previous = nullptr;
     QAction *m_next = nullptr;

@@ -8,10 +8,14 @@
 #include "data/recordset.h"
 #include "grid/dbgridcolumn.h"
 #include "grid/dbgrideh.h"
+#include "grid/dbgridfooter.h"
+#include "grid/dbgridfooteraccessible.h"
 #include "grid/dbgridheader.h"
 #include "grid/dbgridmodel.h"
 #include "tests/support/scripteduserinteraction.h"
+#include "tests/support/spokennames.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -592,6 +596,103 @@ TEST_F(GridTest, TheCursorFollowsTheRecordSet)
     set->emptyDataSet();
     EXPECT_FALSE(grid->currentIndex().isValid());
     EXPECT_EQ(grid->selectedFieldName(), QStringLiteral("ill"));
+}
+
+// The footer as a screen reader finds it: under the grid's table, after its titles and cells,
+// each total named with the footer's text and described by its column's title.
+TEST_F(GridTest, AScreenReaderReachesTheTotalsAfterTheTitlesAndCells)
+{
+    const QStringList footer{"Total", "Total | Luna", "Total: 6 | Nr", "Total: 3 451.25 | lunar",
+                             "Total: 150.50 | inclusiv"};
+    EXPECT_EQ(footerTexts(host.get()), (QMap<QString, QStringList>{{"DBGridEh2", footer}}));
+
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_TRUE(table && table->tableInterface());
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->tableInterface()->rowCount(), 3);
+    EXPECT_EQ(table->tableInterface()->columnCount(), 5);
+    // Titles, then the rows, each child where its parent says it is.
+    QStringList titles;
+    for (int i = 0; i < table->childCount(); ++i) {
+        QAccessibleInterface *child = table->child(i);
+        ASSERT_TRUE(child) << i;
+        EXPECT_EQ(table->indexOfChild(child), i);
+        EXPECT_EQ(child->parent(), table);
+        if (child->role() == QAccessible::ColumnHeader)
+            titles << child->text(QAccessible::Name);
+    }
+    EXPECT_EQ(titles, (QStringList{"Luna", "Nr", "lunar", "inclusiv", "Nota"}));
+    QAccessibleInterface *cell = table->tableInterface()->cellAt(1, Luna);
+    ASSERT_TRUE(cell && cell->tableCellInterface());
+    EXPECT_EQ(cell->text(QAccessible::Name), "februarie");
+    EXPECT_EQ(cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name), "Luna");
+    EXPECT_EQ(table->child(table->childCount() - 1)->role(), QAccessible::Footer);
+
+    QAccessibleInterface *totals = table->child(table->childCount() - 1);
+    EXPECT_EQ(totals->child(2)->text(QAccessible::Value), "3 451.25");
+    ASSERT_TRUE(totals->child(2)->valueInterface());
+    EXPECT_DOUBLE_EQ(totals->child(2)->valueInterface()->currentValue().toDouble(), 3451.25);
+    EXPECT_FALSE(totals->child(0)->valueInterface()); // "Total" is no number
+    EXPECT_EQ(totals->child(2)->parent(), totals);
+    EXPECT_EQ(totals->indexOfChild(totals->child(2)), 2);
+    // A point on a total finds it, as a reader's mouse review does.
+    const QRect sum = totals->child(3)->rect();
+    EXPECT_FALSE(sum.isEmpty());
+    EXPECT_EQ(table->childAt(sum.center().x(), sum.center().y()), totals);
+    EXPECT_EQ(totals->childAt(sum.center().x(), sum.center().y()), totals->child(3));
+
+    // A hidden column has no total; a grid without a footer has no footer object.
+    grid->column(Nr)->setVisible(false);
+    EXPECT_EQ(footerTexts(host.get()).value("DBGridEh2").size(), 4);
+    grid->setFooterVisible(false);
+    EXPECT_TRUE(footerTexts(host.get()).isEmpty());
+}
+
+// The grid's children are numbered as Qt numbers a table's: the focus and selection events
+// that the table view sends name a cell by that number.
+TEST_F(GridTest, ChildrenAreNumberedAsQtsOwnTableNumbersThem)
+{
+    QTableView plain;
+    plain.setModel(grid->model());
+    QAccessibleInterface *qt = QAccessible::queryAccessibleInterface(&plain);
+    QAccessibleInterface *ours = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_EQ(ours->childCount(), qt->childCount() + 1); // and the footer after them
+    for (int i = 0; i < qt->childCount(); ++i) {
+        EXPECT_EQ(ours->child(i)->role(), qt->child(i)->role()) << i;
+        EXPECT_EQ(ours->child(i)->text(QAccessible::Name), qt->child(i)->text(QAccessible::Name)) << i;
+    }
+    goTo(2, Lunar);
+    ASSERT_TRUE(ours->focusChild());
+    EXPECT_EQ(ours->indexOfChild(ours->focusChild()), qt->indexOfChild(qt->tableInterface()->cellAt(2, Lunar)));
+}
+
+// A total that changes is told to the reader once, with its new text; a total the reader has
+// not seen yet needs no telling.
+TEST_F(GridTest, ChangedTotalsAreToldOnceWithTheirNewText)
+{
+    auto *totals = dynamic_cast<DBGridFooterAccessible *>(QAccessible::queryAccessibleInterface(grid->footer()));
+    ASSERT_TRUE(totals);
+    auto told = [totals] {
+        QStringList texts;
+        for (QAccessibleInterface *cell : totals->takeChangedCells())
+            texts << cell->text(QAccessible::Name) + QStringLiteral(" = ") + cell->text(QAccessible::Value);
+        return texts;
+    };
+    typeInto(1, Inclusiv, QStringLiteral("1000"));
+    press(Qt::Key_Down);
+    EXPECT_TRUE(told().isEmpty()); // nothing was read yet
+
+    footerTexts(host.get()); // the reader reads the window
+    typeInto(1, Inclusiv, QStringLiteral("2000"));
+    EXPECT_TRUE(told().isEmpty()); // not posted yet
+    press(Qt::Key_Down);
+    EXPECT_EQ(told(), (QStringList{"Total: 5 451.25 = 5 451.25", "Total: 2 150.50 = 2 150.50"}));
+    EXPECT_TRUE(told().isEmpty());
+
+    grid->clearFooterSums();
+    EXPECT_EQ(told(), (QStringList{"Total = ", "Total = ", "Total = "}));
+    set->deleteRecord();
+    EXPECT_EQ(told().size(), 3);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // monthly-row rule when the user leaves it, the footer follows, and a refused row stays.
 
 #include "tests/persons/salarygridfixture.h"
+#include "tests/support/spokennames.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -44,6 +45,14 @@ TEST_F(SalaryGrid, LeavingARowSavesItThroughTheRuleAndTheFooterFollows)
     EXPECT_EQ(storedRows(), 2);
     EXPECT_EQ(grid->footerText(Fond), "3 000.00");
     EXPECT_EQ(grid->footerText(Angajator), "690.00");
+    // A screen reader finds the same totals under the grid, each with its column.
+    const QStringList totals{"Total",
+                             "Total | Luna",
+                             "Total: 3 000.00 | Fondul de retribuire a muncii şi concediul medical",
+                             "Total: 0.00 | Inclusiv concediul medical",
+                             "Total: 180.00 | Contribuţii individuale de asigurare calculate",
+                             "Total: 690.00 | Contribuţii datorate de angajator calculate"};
+    EXPECT_EQ(footerTexts(w).value("DBGridEh2").join(u'\n').toStdString(), totals.join(u'\n').toStdString());
 }
 
 TEST_F(SalaryGrid, ARefusedRowStaysWithTheUsersValuesAndTheMessage)

@@ -16,6 +16,7 @@
 #include "tests/support/testclock.h"
 #include "tests/persons/personsfixture.h"
 #include "tests/persons/personswindow.h"
+#include "tests/support/spokennames.h"
 #include "tests/support/testdatabase.h"
 
 #include <QAccessible>
@@ -426,6 +427,14 @@ TEST_F(PersonsWindow, EveryInputBoxAndGridIsNamedByItsCaption)
     walked.sort();
     expected.sort();
     EXPECT_EQ(walked.join(u' ').toStdString(), expected.join(u' ').toStdString());
+    // Under the salary grid a reader finds its totals, each described by its column's title.
+    const QStringList totals{"Total",
+                             "Total | Luna",
+                             "Total: 0.00 | Fondul de retribuire a muncii şi concediul medical",
+                             "Total: 0.00 | Inclusiv concediul medical",
+                             "Total: 0.00 | Contribuţii individuale de asigurare calculate",
+                             "Total: 0.00 | Contribuţii datorate de angajator calculate"};
+    EXPECT_EQ(footerTexts(w).value("DBGridEh2").join(u'\n').toStdString(), totals.join(u'\n').toStdString());
 }
 
 TEST_F(PersonsWindow, TabWalksTheBoxesInReadingOrder)

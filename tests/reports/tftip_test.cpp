@@ -212,6 +212,9 @@ TEST_F(FormsWindow, RenumberingDialogSavesTheTypedNumberAndTheListIsReadAgain)
         auto *grid = d->findChild<DBGridEh *>("DBGridEh2");
         EXPECT_EQ(grid->footerText(0), "Total");
         EXPECT_EQ(grid->footerText(2), "3");
+        EXPECT_EQ(footerTexts(d), (QMap<QString, QStringList>{{"DBGridEh2",
+                                                              {"Total", "Total | NUMĂRUL EXISTENT AL PACHETULUI",
+                                                               "Total: 3 | NUMĂRUL DE DECLARAŢII ÎN PACHET"}}}));
         EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("NUMĂRUL NOU AL PACHETULUI"));
         grid->setFocus();
         grid->setCurrentIndex(grid->model()->index(0, 1)); // package 101

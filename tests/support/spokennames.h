@@ -1,7 +1,7 @@
 #pragma once
-// What a screen reader announces for a window's input boxes and lists, read through Qt's
-// accessibility layer, and the captions the user sees beside the boxes, so that tests can
-// hold one against the other.
+// What a screen reader announces for a window's input boxes, lists and the totals under its
+// grids, read through Qt's accessibility layer, and the captions the user sees beside the
+// boxes, so that tests can hold one against the other.
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -13,6 +13,7 @@
 #include <QMap>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <functional>
 
 // A caption as it is read: without the access-key marks and without a trailing " :".
 inline QString spokenCaption(const QString &caption)
@@ -87,4 +88,40 @@ inline QMap<QString, QString> listNames(const QWidget *window)
         if (!qobject_cast<QHeaderView *>(v) && !insideComboOrSpinBox(v))
             names[v->objectName()] = v->accessibleName();
     return names;
+}
+
+// What a reader says for one object: its name, then its description when it has one.
+inline QString spokenText(QAccessibleInterface *a)
+{
+    const QString description = a->text(QAccessible::Description);
+    return description.isEmpty() ? a->text(QAccessible::Name)
+                                 : a->text(QAccessible::Name) + QStringLiteral(" | ") + description;
+}
+
+// Grid object name -> the footer's name and then each of its cells as spokenText gives them,
+// found as a screen reader finds them: walking the window's accessible objects down from the
+// window, never through the widgets. Cells of a grid are not walked into (they hold nothing).
+inline QMap<QString, QStringList> footerTexts(const QWidget *window)
+{
+    QMap<QString, QStringList> footers;
+    std::function<void(QAccessibleInterface *, int)> walk = [&](QAccessibleInterface *a, int depth) {
+        if (!a || depth > 40)
+            return;
+        if (a->role() == QAccessible::Footer) {
+            QAccessibleInterface *grid = a->parent();
+            QStringList &texts = footers[grid && grid->object() ? grid->object()->objectName() : QString()];
+            texts << a->text(QAccessible::Name);
+            for (int i = 0; i < a->childCount(); ++i)
+                texts << spokenText(a->child(i));
+            return;
+        }
+        for (int i = 0; i < a->childCount(); ++i) {
+            QAccessibleInterface *c = a->child(i);
+            if (c && c->role() != QAccessible::Cell && c->role() != QAccessible::ColumnHeader
+                && c->role() != QAccessible::RowHeader)
+                walk(c, depth + 1);
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(const_cast<QWidget *>(window)), 0);
+    return footers;
 }
