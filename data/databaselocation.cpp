@@ -1,10 +1,10 @@
 #include "data/databaselocation.h"
 #include "data/ee.h"
+#include "data/inifile.h"
+#include "data/messagetext.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
-#include <QStringList>
 
 namespace {
 
@@ -17,12 +17,28 @@ const QRegularExpression &serverPattern()
     return re;
 }
 
-QString illFormed(const QString &text, const QString &source)
+// A file of this computer: a path without a colon, or one that begins with a drive letter.
+const QRegularExpression &filePattern()
 {
-    return QStringLiteral("Fisierul %1 nu poate fi folosit: valoarea Cale=%2 din sectiunea [Baza de date] "
-                          "trebuie sa aiba forma server:cale sau server/port:cale "
-                          "(de exemplu 192.168.1.10/3050:/var/lib/firebird/data/bdkolm.gdb).")
-        .arg(source, text);
+    static const QRegularExpression re(QStringLiteral(R"(^([^:]*|[A-Za-z]:.*)$)"));
+    return re;
+}
+
+QString unusable(const QString &source, const QString &written)
+{
+    return QStringLiteral("Fisierul %1 nu poate fi folosit: valoarea Cale=%2 din sectiunea [Baza de date] ")
+        .arg(source, MessageText::shown(written));
+}
+
+QString theForm()
+{
+    return QStringLiteral("trebuie sa aiba forma server:cale sau server/port:cale "
+                          "(de exemplu 192.168.1.10/3050:/var/lib/firebird/data/bdkolm.gdb).");
+}
+
+bool printable(const QString &text)
+{
+    return MessageText::shown(text, text.size()) == text;
 }
 
 } // namespace
@@ -34,25 +50,35 @@ DatabaseLocation DatabaseLocation::localFile(const QString &path)
     return l;
 }
 
-DatabaseLocation DatabaseLocation::parse(const QString &text, const QString &source)
+DatabaseLocation DatabaseLocation::parse(const QString &text, const QString &source, const QString &written)
 {
     const QString value = text.trimmed();
+    const QString shown = written.isEmpty() ? value : written;
+    if (!printable(value))
+        throw EE(unusable(source, shown)
+                 + QStringLiteral("are caractere care nu se pot scrie intr-o cale (aratate aici ca \\x..)."));
+    // "C:\bd\bdkolm.gdb" or "/var/lib/bdkolm.gdb": a file, and no server to serve it.
+    if (filePattern().match(value).hasMatch())
+        throw EE(unusable(source, shown)
+                 + QStringLiteral("numeste un fisier, fara server. Baza de date de pe un server se scrie server:cale "
+                                  "sau server/port:cale (de exemplu 192.168.1.10/3050:/var/lib/firebird/data/"
+                                  "bdkolm.gdb sau srv:C:\\BD\\BDKOLM.GDB); fara cheia Cale programul deschide "
+                                  "baza de date din dosarul sau."));
     const QRegularExpressionMatch m = serverPattern().match(value);
-    // A one-letter host without a port is a drive ("C:\bd\bdkolm.gdb"), not a server.
-    if (!m.hasMatch() || (m.captured(1).size() == 1 && !m.hasCaptured(2)))
-        throw EE(illFormed(value, source));
+    if (!m.hasMatch())
+        throw EE(unusable(source, shown) + theForm());
     DatabaseLocation l;
     l.m_host = m.captured(1);
     l.m_path = m.captured(3).trimmed();
     if (l.m_path.isEmpty())
-        throw EE(illFormed(value, source));
+        throw EE(unusable(source, shown) + theForm());
     if (m.hasCaptured(2)) {
         bool number = false;
         const int port = m.captured(2).toInt(&number);
         if (!number || port < 1 || port > 65535 || m.captured(2).contains(u'+'))
             throw EE(QStringLiteral("Fisierul %1 nu poate fi folosit: portul \"%2\" din Cale=%3 trebuie sa fie "
                                     "un numar intre 1 si 65535.")
-                         .arg(source, m.captured(2), value));
+                         .arg(source, MessageText::shown(m.captured(2)), MessageText::shown(shown)));
         l.m_port = port;
     }
     return l;
@@ -63,17 +89,23 @@ DatabaseLocation DatabaseLocation::configured(const QString &iniPath, const QStr
     const QFileInfo ini(iniPath);
     if (!ini.exists())
         return localFile(localPath);
-    if (!ini.isFile() || !ini.isReadable())
+    if (!ini.isFile())
         throw EE(QStringLiteral("Fisierul %1 nu poate fi citit.").arg(iniPath));
-    QSettings settings(iniPath, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        throw EE(QStringLiteral("Fisierul %1 nu poate fi citit.").arg(iniPath));
-    const QVariant raw = settings.value(sectionName() + u'/' + keyName());
-    // A value with commas comes back as a list; the commas belong to the path.
-    const QString value = raw.typeId() == QMetaType::QStringList ? raw.toStringList().join(u',') : raw.toString();
-    if (value.trimmed().isEmpty())
+    return fromSettings(IniFile::read(iniPath), iniPath, localPath);
+}
+
+DatabaseLocation DatabaseLocation::fromSettings(const QByteArray &bytes, const QString &iniPath,
+                                                const QString &localPath)
+{
+    return fromSettings(IniFile::parse(bytes, iniPath), iniPath, localPath);
+}
+
+DatabaseLocation DatabaseLocation::fromSettings(const IniFile &ini, const QString &iniPath, const QString &localPath)
+{
+    const IniFile::Entry *entry = ini.find(sectionName(), keyName());
+    if (!entry || entry->value.trimmed().isEmpty())
         return localFile(localPath);
-    return parse(value, iniPath);
+    return parse(entry->value, iniPath, entry->written);
 }
 
 DatabaseLocation DatabaseLocation::ofConnectionName(const QString &name)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class IniFile;
+
 class DatabaseLocation
 {
 public:
@@ -16,11 +18,15 @@ public:
     // The local database file.
     static DatabaseLocation localFile(const QString &path);
     // A server database written "host:path" or "host/port:path". Raises EE with the reason
-    // when the text does not name one; `source` names where the text was read, for the message.
-    static DatabaseLocation parse(const QString &text, const QString &source = settingsFileName());
+    // when the text does not name one; `source` names where the text was read and `written` is
+    // the text as it stands there (the text itself when empty), for the message.
+    static DatabaseLocation parse(const QString &text, const QString &source = settingsFileName(),
+                                  const QString &written = {});
     // What the settings file `iniPath` names; `localPath` when the file, its key or its value
-    // is missing. Raises EE when the file cannot be read or the value is ill-formed.
+    // is missing. Raises EE when the file cannot be read or its value is not a server database.
     static DatabaseLocation configured(const QString &iniPath, const QString &localPath);
+    // The same over the settings file's bytes, already read from `iniPath`.
+    static DatabaseLocation fromSettings(const QByteArray &bytes, const QString &iniPath, const QString &localPath);
     // A name the connection opened, read back: a server when it has the shape of one (a
     // one-letter "host" is a drive), the local file otherwise. Never raises.
     static DatabaseLocation ofConnectionName(const QString &name);
@@ -36,6 +42,8 @@ public:
     QString connectionName() const;
 
 private:
+    static DatabaseLocation fromSettings(const IniFile &ini, const QString &iniPath, const QString &localPath);
+
     QString m_host;
     int m_port = 0;
     QString m_path;

@@ -6,78 +6,77 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace DataPacket {
 
 namespace {
 
+// The most a classifier file may weigh: the longest one, ten thousand professions, takes half a
+// megabyte as XML. Within the bounds below, rows read cost some sixty times their bytes at worst
+// (millions of rows of a null each), so this also bounds the memory a file can take.
+constexpr qint64 kMaxFileSize = 8 * 1024 * 1024;
+
+// Whether a packet would hold more values (fields by rows, nulls included) than one a byte of its
+// file, beyond a margin for small files. A row that stores a value spends a byte on it at least,
+// but a null costs an XML row nothing and a binary row two bits, so that a small file could
+// otherwise stand for millions of nulls.
+bool tooManyValues(qsizetype fields, qsizetype rows, qsizetype fileSize)
+{
+    constexpr qsizetype kMargin = 65536;
+    return fields > 0 && rows > (fileSize + kMargin) / fields;
+}
+
 // ---------------------------------------------------------------- binary layout
 //
 // Little-endian throughout.
-//   header (24 bytes): u32 signature, i32 1, i32 18, u16 field count, i32 row count, i32 3,
-//                      u16 header size (where the rows start)
-//   field descriptor:  u8 name length, name, u16 width, u16 type, u16 attributes, u16 property
-//                      count, the properties (a SUBTYPE of "Money" or "FixedChar" makes a
-//                      floating field money or a text field fixed-length)
+//   header (24 bytes): u32 signature, u16 major version, u16 minor version, u32 header size,
+//                      u16 field count, u32 row count, u32 packet properties (1 metadata
+//                      included, 2 the u16 at offset 22 holds where the rows start), that u16
+//   field descriptor:  u8 name length, name, u32 field type, u16 attributes, u16 property
+//                      count, the properties
+//   field type:        low u16 the size, high u16 the base type ORed with flags (kVarying: the
+//                      value has a length prefix; 0x80 and above: arrays, composite and pseudo
+//                      fields, which no classifier has).
+//                      The size of a fixed value is its width in bytes; of a varying one, the
+//                      bytes of its length prefix (1, 2 or 4). The width of a text field is its
+//                      WIDTH property; SUBTYPE tells money, fixed text and memo text apart.
 //   then u16 count of the packet's properties, and those properties
-//   property:          u8 name length, name, i16 value size, i16 type, the value's bytes
-//   row: u8 row status, 2 bits per field of null/blank flags (0 value, 1 null, 2 unchanged),
-//        then the values of the fields that have one
-// A type is a base type, with kVarying for values stored with a length prefix (1 byte when the
-// width is below 256, 2 below 65536, else 4).
+//   property:          u8 name length, name, u32 type as above (the size is the value's), the
+//                      value's bytes
+//   row: u8 row status, 2 bits per field, four a byte from the lowest bits (0 a value follows,
+//        1 or 3 null, 2 unchanged: the value of the original row before it), then the values
+//        of the fields that have one. Original, deleted and unused rows are not in the data set.
 
 constexpr quint16 kInt = 1, kUInt = 2, kBool = 3, kFloat = 4, kDate = 6, kTime = 7, kTimestamp = 8, kZString = 9,
                   kUnicode = 10, kBytes = 11;
 constexpr quint16 kVarying = 0x40;
 constexpr quint16 kBaseMask = 0x3F;
 constexpr quint16 kAttrRequired = 0x0004;
+constexpr quint32 kMetadataIncluded = 1, kDataOffsetGiven = 2;
+constexpr quint8 kRowOriginal = 0x01, kRowDeleted = 0x02, kRowUnused = 0x20;
+constexpr int kFlagValue = 0, kFlagUnchanged = 2;
+// The least a field descriptor takes: name length, a one-byte name, type, attributes, property
+// count.
+constexpr qsizetype kMinDescriptor = 1 + 1 + 4 + 2 + 2;
 // Day number of 01.01.0001 when days are counted from 1 on that day, as the format does.
 const QDate kDayOne(1, 1, 1);
 constexpr double kMsPerDay = 86400000.0;
 
-struct BinType {
-    quint16 type;
-    quint16 width;
+// How the values of one field are stored.
+struct Storage {
+    quint16 base = 0;
+    bool varying = false;
+    quint16 size = 0; // width of a fixed value, or bytes of a varying value's length prefix
 };
-
-BinType binType(const FieldDef &f)
-{
-    switch (f.type) {
-    case FieldType::SmallInt:
-        return {kInt, 2};
-    case FieldType::Integer:
-        return {kInt, 4};
-    case FieldType::LargeInt:
-        return {kInt, 8};
-    case FieldType::Float:
-    case FieldType::Currency:
-        return {kFloat, 8};
-    case FieldType::Date:
-        return {kDate, 4};
-    case FieldType::Time:
-        return {kTime, 4};
-    case FieldType::DateTime:
-        return {kTimestamp, 8};
-    case FieldType::Boolean:
-        return {kBool, 2};
-    case FieldType::WideString:
-        return {quint16(kUnicode | kVarying), quint16(qBound(2, f.size * 2, 65534))};
-    case FieldType::Memo:
-        return {quint16(kBytes | kVarying), 0xFFFF};
-    default:
-        return {quint16(kZString | kVarying), quint16(qBound(1, f.size, 65535))};
-    }
-}
-
-int prefixBytes(quint16 width)
-{
-    return width < 256 ? 1 : 2;
-}
 
 class Reader
 {
@@ -86,7 +85,7 @@ public:
 
     const char *take(qsizetype n)
     {
-        if (n < 0 || m_pos + n > m_b.size())
+        if (n < 0 || n > remaining())
             throw EE(cutShortMessage(m_file));
         const char *p = m_b.constData() + m_pos;
         m_pos += n;
@@ -99,8 +98,11 @@ public:
         return v;
     }
     QByteArray bytes(qsizetype n) { return QByteArray(take(n), n); }
-    bool atEnd() const { return m_pos >= m_b.size(); }
+    // An unsigned number of 1, 2 or 4 bytes.
+    quint32 unsignedOf(int size) { return size == 1 ? get<quint8>() : size == 2 ? get<quint16>() : get<quint32>(); }
+    qsizetype remaining() const { return m_b.size() - m_pos; }
     qsizetype position() const { return m_pos; }
+    void seek(qsizetype pos) { m_pos = pos; }
 
 private:
     const QByteArray &m_b;
@@ -113,89 +115,155 @@ template <typename T> void put(QByteArray &out, T v)
     out.append(reinterpret_cast<const char *>(&v), sizeof(T));
 }
 
-FieldType fieldTypeOf(quint16 type, quint16 width, const QString &fileName)
+struct Property {
+    QByteArray name;
+    quint16 base;
+    QByteArray value;
+};
+
+Property readProperty(Reader &r)
 {
-    switch (type & kBaseMask) {
+    Property p;
+    p.name = r.bytes(r.get<quint8>());
+    const quint16 size = r.get<quint16>();
+    p.base = r.get<quint16>();
+    p.value = r.bytes(size);
+    return p;
+}
+
+void writeProperty(QByteArray &out, const QByteArray &name, quint16 base, const QByteArray &value)
+{
+    put<quint8>(out, quint8(name.size()));
+    out.append(name);
+    put<quint16>(out, quint16(value.size()));
+    put<quint16>(out, base);
+    out.append(value);
+}
+
+// The number a WIDTH property holds: an integer of 1, 2 or 4 bytes.
+int widthOf(const Property &p, const QString &fileName)
+{
+    const int size = int(p.value.size());
+    if ((p.base != kUInt && p.base != kInt) || (size != 1 && size != 2 && size != 4))
+        throw EE(notAPacketMessage(fileName));
+    quint32 v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = (v << 8) | quint8(p.value[i]);
+    if (v > 0xFFFF)
+        throw EE(notAPacketMessage(fileName));
+    return int(v);
+}
+
+// The field a stored type makes, before its properties; a type no classifier has is refused.
+FieldType fieldTypeOf(const Storage &s, const QString &fileName)
+{
+    const auto refuse = [&]() -> FieldType { throw EE(notAPacketMessage(fileName)); };
+    if (s.varying) {
+        if (s.size != 1 && s.size != 2 && s.size != 4)
+            return refuse();
+        switch (s.base) {
+        case kZString:
+            return FieldType::String;
+        case kUnicode:
+            return FieldType::WideString;
+        case kBytes:
+            return FieldType::Memo;
+        default:
+            return refuse();
+        }
+    }
+    switch (s.base) {
     case kInt:
     case kUInt:
-        return width <= 2 ? FieldType::SmallInt : width <= 4 ? FieldType::Integer : FieldType::LargeInt;
+        return s.size == 1 || s.size == 2 ? FieldType::SmallInt
+               : s.size == 4              ? FieldType::Integer
+               : s.size == 8              ? FieldType::LargeInt
+                                          : refuse();
     case kBool:
-        return FieldType::Boolean;
+        return s.size == 1 || s.size == 2 || s.size == 4 ? FieldType::Boolean : refuse();
     case kFloat:
-        return FieldType::Float;
+        return s.size == 4 || s.size == 8 ? FieldType::Float : refuse();
     case kDate:
-        return FieldType::Date;
+        return s.size == 4 ? FieldType::Date : refuse();
     case kTime:
-        return FieldType::Time;
+        return s.size == 4 ? FieldType::Time : refuse();
     case kTimestamp:
-        return FieldType::DateTime;
+        return s.size == 8 ? FieldType::DateTime : refuse();
     case kZString:
-        return FieldType::String;
+        return s.size > 0 ? FieldType::String : refuse();
     case kUnicode:
-        return FieldType::WideString;
+        return s.size > 0 && s.size % 2 == 0 ? FieldType::WideString : refuse();
     case kBytes:
-        return FieldType::Memo;
+        return s.size > 0 ? FieldType::Memo : refuse();
     default:
-        throw EE(notAPacketMessage(fileName));
+        return refuse();
     }
 }
 
-QVariant readValue(Reader &r, quint16 type, quint16 width, const QString &fileName)
+QString fromUtf16(const QByteArray &b)
 {
-    if (type & kVarying) {
-        const int pb = (type & kBaseMask) == kBytes ? 4 : prefixBytes(width);
-        const quint32 len = pb == 1 ? r.get<quint8>() : pb == 2 ? r.get<quint16>() : r.get<quint32>();
-        const QByteArray b = r.bytes(qsizetype(len));
-        switch (type & kBaseMask) {
-        case kUnicode:
-            return QString::fromUtf16(reinterpret_cast<const char16_t *>(b.constData()), b.size() / 2);
-        default:
-            return Win1250::decode(b);
-        }
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(b.constData()), b.size() / 2);
+}
+
+QVariant readValue(Reader &r, const Storage &s, const QString &fileName)
+{
+    if (s.varying) {
+        const QByteArray b = r.bytes(qsizetype(r.unsignedOf(s.size)));
+        return s.base == kUnicode ? QVariant(fromUtf16(b)) : QVariant(Win1250::decode(b));
     }
-    switch (type & kBaseMask) {
+    switch (s.base) {
     case kInt:
-        switch (width) {
+        switch (s.size) {
         case 1:
             return int(r.get<qint8>());
         case 2:
             return int(r.get<qint16>());
         case 4:
             return int(r.get<qint32>());
-        case 8:
-            return qint64(r.get<qint64>());
         default:
-            throw EE(notAPacketMessage(fileName));
+            return qint64(r.get<qint64>());
         }
     case kUInt:
-        switch (width) {
+        switch (s.size) {
         case 1:
             return int(r.get<quint8>());
         case 2:
             return int(r.get<quint16>());
         case 4:
             return qint64(r.get<quint32>());
-        default:
-            throw EE(notAPacketMessage(fileName));
+        default: {
+            const quint64 v = r.get<quint64>();
+            if (v > quint64(std::numeric_limits<qint64>::max()))
+                throw EE(notAPacketMessage(fileName));
+            return qint64(v);
+        }
         }
     case kBool:
-        return r.get<quint16>() != 0;
+        return r.unsignedOf(s.size) != 0;
     case kFloat:
-        if (width == 4)
-            return double(r.get<float>());
-        return r.get<double>();
+        return s.size == 4 ? double(r.get<float>()) : r.get<double>();
     case kDate:
-        return kDayOne.addDays(r.get<qint32>() - 1);
+        return kDayOne.addDays(qint64(r.get<qint32>()) - 1);
     case kTime:
         return QTime(0, 0).addMSecs(r.get<qint32>());
     case kTimestamp: {
         const double ms = r.get<double>();
+        if (!std::isfinite(ms) || std::abs(ms) > 1e17)
+            throw EE(notAPacketMessage(fileName));
         const qint64 days = qint64(ms / kMsPerDay);
         const qint64 rest = qint64(ms - double(days) * kMsPerDay + 0.5);
         return QDateTime(kDayOne.addDays(days - 1), QTime(0, 0).addMSecs(int(rest)));
     }
-    default:
-        throw EE(notAPacketMessage(fileName));
+    case kUnicode: { // fixed width: the text ends at its first zero
+        const QString text = fromUtf16(r.bytes(s.size));
+        const qsizetype zero = text.indexOf(QChar(0));
+        return zero < 0 ? text : text.left(zero);
+    }
+    default: { // fixed-width text or bytes, ended by their first zero
+        const QByteArray b = r.bytes(s.size);
+        const qsizetype zero = b.indexOf('\0');
+        return Win1250::decode(zero < 0 ? b : b.left(zero));
+    }
     }
 }
 
@@ -204,21 +272,61 @@ QDate dateOf(const QVariant &v)
     return v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
 }
 
-void writeValue(QByteArray &out, const FieldDef &f, const QVariant &v)
+// A value of a varying field as its bytes.
+QByteArray varyingBytes(const FieldDef &f, const QVariant &v)
 {
-    const BinType bt = binType(f);
-    if (bt.type & kVarying) {
-        QByteArray b;
-        if (f.type == FieldType::WideString) {
-            const QString s = v.toString();
-            b = QByteArray(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
-        } else {
-            b = Win1250::encodeOrThrow(v.toString());
-        }
-        const int pb = f.type == FieldType::Memo ? 4 : prefixBytes(bt.width);
-        if (pb == 1)
+    if (f.type == FieldType::WideString) {
+        const QString s = v.toString();
+        return QByteArray(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
+    }
+    return Win1250::encodeOrThrow(v.toString());
+}
+
+// How a field is stored, and the width that its WIDTH property gives (the bytes of its longest
+// value when that is more than the field's size, so that every value fits its length prefix).
+Storage storageOf(const FieldDef &f, int longest, int *width)
+{
+    *width = 0;
+    switch (f.type) {
+    case FieldType::SmallInt:
+        return {kInt, false, 2};
+    case FieldType::Integer:
+        return {kInt, false, 4};
+    case FieldType::LargeInt:
+        return {kInt, false, 8};
+    case FieldType::Float:
+    case FieldType::Currency:
+        return {kFloat, false, 8};
+    case FieldType::Date:
+        return {kDate, false, 4};
+    case FieldType::Time:
+        return {kTime, false, 4};
+    case FieldType::DateTime:
+        return {kTimestamp, false, 8};
+    case FieldType::Boolean:
+        return {kBool, false, 2};
+    case FieldType::Memo:
+        return {kBytes, true, 4};
+    case FieldType::WideString:
+        *width = qMax(qMax(2, f.size * 2), longest);
+        break;
+    default:
+        *width = qMax(qMax(1, f.size), longest);
+        break;
+    }
+    if (*width > 0xFFFF)
+        throw EE(
+            QStringLiteral("Valoarea campului \"%1\" este prea lunga pentru un fisier de clasificator !").arg(f.name));
+    return {f.type == FieldType::WideString ? kUnicode : kZString, true, quint16(*width < 255 ? 1 : 2)};
+}
+
+void writeValue(QByteArray &out, const FieldDef &f, const Storage &s, const QVariant &v)
+{
+    if (s.varying) {
+        const QByteArray b = varyingBytes(f, v);
+        if (s.size == 1)
             put<quint8>(out, quint8(b.size()));
-        else if (pb == 2)
+        else if (s.size == 2)
             put<quint16>(out, quint16(b.size()));
         else
             put<quint32>(out, quint32(b.size()));
@@ -255,31 +363,23 @@ void writeValue(QByteArray &out, const FieldDef &f, const QVariant &v)
     }
 }
 
-// Reads a property (u8 name length, name, i16 size, i16 type, the value's bytes).
-std::pair<QByteArray, QByteArray> readProperty(Reader &r)
-{
-    const quint8 len = r.get<quint8>();
-    QByteArray name = r.bytes(len);
-    const qint16 size = r.get<qint16>();
-    r.get<qint16>(); // type
-    return {name, r.bytes(size)};
-}
-
-void writeProperty(QByteArray &out, const QByteArray &name, const QByteArray &value)
-{
-    put<quint8>(out, quint8(name.size()));
-    out.append(name);
-    put<qint16>(out, qint16(value.size()));
-    put<qint16>(out, qint16(kZString));
-    out.append(value);
-}
-
-// The SUBTYPE property that tells money from other floating values and fixed from varying text.
+// The SUBTYPE property that tells money from other floating values, fixed from varying text,
+// and text from other bytes.
 QByteArray subtypeOf(FieldType t)
 {
     return t == FieldType::Currency    ? QByteArray("Money")
            : t == FieldType::FixedChar ? QByteArray("FixedChar")
+           : t == FieldType::Memo      ? QByteArray("Text")
                                        : QByteArray();
+}
+
+// Two fields of one name would make the merge's statements ambiguous.
+void refuseRepeatedName(QSet<QString> &names, const QString &name, const QString &fileName)
+{
+    const QString key = name.toLower();
+    if (names.contains(key))
+        throw EE(notAPacketMessage(fileName));
+    names.insert(key);
 }
 
 Packet parseBinary(const QByteArray &bytes, const QString &fileName)
@@ -287,86 +387,164 @@ Packet parseBinary(const QByteArray &bytes, const QString &fileName)
     Reader r(bytes, fileName);
     if (r.get<quint32>() != kSignature)
         throw EE(notAPacketMessage(fileName));
-    r.get<qint32>(); // usually 1
-    r.get<qint32>(); // usually 18
+    r.get<quint16>(); // major version
+    r.get<quint16>(); // minor version
+    r.get<quint32>(); // header size
     const quint16 fieldCount = r.get<quint16>();
-    const qint32 rowCount = r.get<qint32>();
-    r.get<qint32>(); // usually 3
-    const quint16 headerSize = r.get<quint16>();
+    const quint32 rowCount = r.get<quint32>();
+    const quint32 packetProperties = r.get<quint32>();
+    const quint16 dataOffset = r.get<quint16>();
+    if (fieldCount == 0)
+        throw EE(noFieldsMessage(fileName));
+    if (qsizetype(fieldCount) * kMinDescriptor > r.remaining())
+        throw EE(cutShortMessage(fileName));
     Packet p;
-    std::vector<BinType> types;
+    std::vector<Storage> storage;
+    QSet<QString> names;
     for (int i = 0; i < fieldCount; ++i) {
         FieldDef f;
-        const quint8 len = r.get<quint8>();
-        f.name = Win1250::decode(r.bytes(len));
-        const quint16 width = r.get<quint16>();
+        f.name = Win1250::decode(r.bytes(r.get<quint8>()));
+        Storage s;
+        s.size = r.get<quint16>();
         const quint16 type = r.get<quint16>();
-        const quint16 attrs = r.get<quint16>();
-        f.type = fieldTypeOf(type, width, fileName);
-        f.size = f.type == FieldType::String ? width : f.type == FieldType::WideString ? width / 2 : 0;
-        f.required = (attrs & kAttrRequired) != 0;
+        s.base = type & kBaseMask;
+        s.varying = (type & kVarying) != 0;
+        if (type & ~(kBaseMask | kVarying)) // arrays, composite and pseudo fields
+            throw EE(notAPacketMessage(fileName));
+        f.required = (r.get<quint16>() & kAttrRequired) != 0;
+        f.type = fieldTypeOf(s, fileName);
+        int width = s.varying ? 0 : s.size;
         const quint16 props = r.get<quint16>();
         for (int k = 0; k < props; ++k) {
-            const auto [name, value] = readProperty(r);
-            if (name == "SUBTYPE" && value.startsWith("Money") && f.type == FieldType::Float)
+            const Property prop = readProperty(r);
+            if (prop.name == "WIDTH")
+                width = widthOf(prop, fileName);
+            else if (prop.name == "SUBTYPE" && prop.value.startsWith("Money") && f.type == FieldType::Float)
                 f.type = FieldType::Currency;
-            else if (name == "SUBTYPE" && value.startsWith("FixedChar") && f.type == FieldType::String)
+            else if (prop.name == "SUBTYPE" && prop.value.startsWith("FixedChar") && f.type == FieldType::String)
                 f.type = FieldType::FixedChar;
         }
+        f.size = f.type == FieldType::WideString                                 ? width / 2
+                 : f.type == FieldType::String || f.type == FieldType::FixedChar ? width
+                                                                                 : 0;
         if (f.name.isEmpty())
             throw EE(notAPacketMessage(fileName));
+        refuseRepeatedName(names, f.name, fileName);
         p.fields.push_back(f);
-        types.push_back({type, width});
+        storage.push_back(s);
     }
-    const quint16 packetProps = r.get<quint16>();
-    for (int k = 0; k < packetProps; ++k)
-        readProperty(r);
-    // The rows start where the header says, after whatever it holds that is not read here.
-    if (headerSize > r.position())
-        r.take(headerSize - r.position());
-    const int flagBytes = (fieldCount * 2 + 7) / 8;
-    for (qint32 row = 0; rowCount < 0 ? !r.atEnd() : row < rowCount; ++row) {
-        r.get<quint8>(); // row status
-        const QByteArray flags = r.bytes(flagBytes);
+    const qsizetype packetPropertiesAt = r.position();
+    if (packetProperties & kDataOffsetGiven) {
+        // The rows start where the header says, after packet properties not read here.
+        if (dataOffset < packetPropertiesAt + 2)
+            throw EE(notAPacketMessage(fileName));
+        if (dataOffset > bytes.size())
+            throw EE(cutShortMessage(fileName));
+        r.seek(dataOffset);
+    } else {
+        const quint16 count = r.get<quint16>();
+        for (int k = 0; k < count; ++k)
+            readProperty(r);
+    }
+    // Every stored row takes its status and flag bytes at least.
+    const qsizetype flagBytes = (fieldCount * 2 + 7) / 8;
+    if (qsizetype(rowCount) > r.remaining() / (1 + flagBytes))
+        throw EE(cutShortMessage(fileName));
+    if (tooManyValues(fieldCount, qsizetype(rowCount), bytes.size()))
+        throw EE(notAPacketMessage(fileName));
+    std::vector<QVariant> original; // of the modified row that follows it
+    bool hasOriginal = false;
+    for (quint32 row = 0; row < rowCount; ++row) {
+        const quint8 status = r.get<quint8>();
+        const char *flags = r.take(flagBytes);
         std::vector<QVariant> values(fieldCount);
         for (int i = 0; i < fieldCount; ++i) {
             const int flag = (quint8(flags[i / 4]) >> ((i % 4) * 2)) & 3;
-            if (flag == 0)
-                values[size_t(i)] = readValue(r, types[size_t(i)].type, types[size_t(i)].width, fileName);
+            if (flag == kFlagValue) {
+                values[size_t(i)] = readValue(r, storage[size_t(i)], fileName);
+            } else if (flag == kFlagUnchanged) {
+                if (!hasOriginal)
+                    throw EE(notAPacketMessage(fileName));
+                values[size_t(i)] = original[size_t(i)];
+            }
         }
-        p.rows.push_back(std::move(values));
+        if (status & kRowOriginal) {
+            original = std::move(values);
+            hasOriginal = true;
+            continue;
+        }
+        hasOriginal = false;
+        if (!(status & (kRowDeleted | kRowUnused)))
+            p.rows.push_back(std::move(values));
     }
+    if (r.remaining() > 0) // more rows than the header counts, or something else
+        throw EE(notAPacketMessage(fileName));
+    // A text field whose width the file does not give is as wide as its longest value.
+    for (size_t i = 0; i < p.fields.size(); ++i)
+        if (isStringType(p.fields[i].type) && p.fields[i].type != FieldType::Memo && p.fields[i].size == 0) {
+            int longest = 1;
+            for (const auto &row : p.rows)
+                longest = qMax(longest, int(row[i].toString().size()));
+            p.fields[i].size = longest;
+        }
     return p;
 }
 
 QByteArray serializeBinary(const Packet &p)
 {
+    const int n = int(p.fields.size());
+    std::vector<Storage> storage;
+    std::vector<int> widths;
+    for (int i = 0; i < n; ++i) {
+        const FieldDef &f = p.fields[size_t(i)];
+        int longest = 0;
+        if (isStringType(f.type) && f.type != FieldType::Memo)
+            for (const auto &row : p.rows)
+                if (size_t(i) < row.size() && !row[size_t(i)].isNull())
+                    longest = qMax(longest, int(varyingBytes(f, row[size_t(i)]).size()));
+        int width = 0;
+        storage.push_back(storageOf(f, longest, &width));
+        widths.push_back(width);
+    }
     QByteArray out;
     put<quint32>(out, kSignature);
-    put<qint32>(out, 1);
-    put<qint32>(out, 18);
-    put<quint16>(out, quint16(p.fields.size()));
-    put<qint32>(out, qint32(p.rows.size()));
-    put<qint32>(out, 3);
-    const qsizetype headerSizeAt = out.size();
-    put<quint16>(out, 0); // the header's size, known at its end
-    for (const FieldDef &f : p.fields) {
+    put<quint16>(out, 1);  // major version
+    put<quint16>(out, 0);  // minor version
+    put<quint32>(out, 18); // header size
+    put<quint16>(out, quint16(n));
+    put<quint32>(out, quint32(p.rows.size()));
+    const qsizetype propertiesAt = out.size();
+    put<quint32>(out, kMetadataIncluded | kDataOffsetGiven);
+    const qsizetype offsetAt = out.size();
+    put<quint16>(out, 0); // where the rows start, known at the header's end
+    for (int i = 0; i < n; ++i) {
+        const FieldDef &f = p.fields[size_t(i)];
+        const Storage &s = storage[size_t(i)];
         const QByteArray name = Win1250::encodeOrThrow(f.name).left(255);
         put<quint8>(out, quint8(name.size()));
         out.append(name);
-        const BinType bt = binType(f);
-        put<quint16>(out, bt.width);
-        put<quint16>(out, bt.type);
+        put<quint16>(out, s.size);
+        put<quint16>(out, quint16(s.base | (s.varying ? kVarying : 0)));
         put<quint16>(out, f.required ? kAttrRequired : 0);
         const QByteArray subtype = subtypeOf(f.type);
-        put<quint16>(out, subtype.isEmpty() ? 0 : 1);
+        const int width = widths[size_t(i)];
+        put<quint16>(out, quint16((width > 0 ? 1 : 0) + (subtype.isEmpty() ? 0 : 1)));
+        if (width > 0) {
+            QByteArray value;
+            put<quint16>(value, quint16(width));
+            writeProperty(out, "WIDTH", kUInt, value);
+        }
         if (!subtype.isEmpty())
-            writeProperty(out, "SUBTYPE", subtype);
+            writeProperty(out, "SUBTYPE", kZString, subtype);
     }
     put<quint16>(out, 0); // no properties of the packet
-    const quint16 headerSize = quint16(out.size());
-    std::memcpy(out.data() + headerSizeAt, &headerSize, sizeof headerSize);
-    const int n = int(p.fields.size());
+    if (out.size() <= 0xFFFF) {
+        const quint16 offset = quint16(out.size());
+        std::memcpy(out.data() + offsetAt, &offset, sizeof offset);
+    } else { // too far for the header to say: the rows follow the packet's properties
+        const quint32 properties = kMetadataIncluded;
+        std::memcpy(out.data() + propertiesAt, &properties, sizeof properties);
+    }
     for (const auto &row : p.rows) {
         put<quint8>(out, 0);
         QByteArray flags((n * 2 + 7) / 8, '\0');
@@ -376,7 +554,7 @@ QByteArray serializeBinary(const Packet &p)
         out.append(flags);
         for (int i = 0; i < n; ++i)
             if (size_t(i) < row.size() && !row[size_t(i)].isNull())
-                writeValue(out, p.fields[size_t(i)], row[size_t(i)]);
+                writeValue(out, p.fields[size_t(i)], storage[size_t(i)], row[size_t(i)]);
     }
     return out;
 }
@@ -551,6 +729,8 @@ Packet parseXml(const QByteArray &raw, const QString &fileName)
 {
     QXmlStreamReader x(asUtf8(raw));
     Packet p;
+    QHash<QString, int> indexOf; // a row's attribute names to its fields
+    QSet<QString> names;
     bool inPacket = false, inFields = false, inRows = false, seenRows = false, done = false;
     while (!x.atEnd()) {
         const auto token = x.readNext();
@@ -563,6 +743,8 @@ Packet parseXml(const QByteArray &raw, const QString &fileName)
             } else if (n == QLatin1String("METADATA")) {
                 // holds FIELDS and PARAMS
             } else if (n == QLatin1String("FIELDS")) {
+                if (seenRows) // the rows were read with other fields
+                    throw EE(notAPacketMessage(fileName));
                 inFields = true;
             } else if (n == QLatin1String("FIELD") && inFields) {
                 const auto a = x.attributes();
@@ -572,7 +754,7 @@ Packet parseXml(const QByteArray &raw, const QString &fileName)
                     f.name = a.value(QLatin1String("fieldname")).toString();
                 f.type = fieldTypeOfXml(a.value(QLatin1String("fieldtype")).toString(),
                                         a.value(QLatin1String("SUBTYPE")).toString(), fileName);
-                const int width = a.value(QLatin1String("WIDTH")).toInt();
+                const int width = qMax(0, a.value(QLatin1String("WIDTH")).toInt());
                 f.size = f.type == FieldType::WideString                     ? width / 2
                          : isStringType(f.type) && f.type != FieldType::Memo ? width
                                                                              : 0;
@@ -580,16 +762,23 @@ Packet parseXml(const QByteArray &raw, const QString &fileName)
                              == 0;
                 if (f.name.isEmpty())
                     throw EE(notAPacketMessage(fileName));
+                refuseRepeatedName(names, f.name, fileName);
+                indexOf.insert(f.name, int(p.fields.size()));
                 p.fields.push_back(f);
                 x.skipCurrentElement();
             } else if (n == QLatin1String("ROWDATA")) {
+                if (p.fields.empty())
+                    throw EE(noFieldsMessage(fileName));
                 inRows = seenRows = true;
             } else if (n == QLatin1String("ROW") && inRows) {
-                const auto a = x.attributes();
+                if (tooManyValues(qsizetype(p.fields.size()), qsizetype(p.rows.size()) + 1, raw.size()))
+                    throw EE(notAPacketMessage(fileName));
                 std::vector<QVariant> values(p.fields.size());
-                for (size_t i = 0; i < p.fields.size(); ++i)
-                    if (a.hasAttribute(p.fields[i].name))
-                        values[i] = parseXmlValue(p.fields[i], a.value(p.fields[i].name).toString(), fileName);
+                for (const QXmlStreamAttribute &a : x.attributes()) {
+                    const auto it = indexOf.constFind(a.name().toString());
+                    if (it != indexOf.constEnd())
+                        values[size_t(*it)] = parseXmlValue(p.fields[size_t(*it)], a.value().toString(), fileName);
+                }
                 p.rows.push_back(std::move(values));
                 x.skipCurrentElement();
             } else {
@@ -612,10 +801,10 @@ Packet parseXml(const QByteArray &raw, const QString &fileName)
     }
     if (!inPacket)
         throw EE(notAPacketMessage(fileName));
+    if (done && p.fields.empty())
+        throw EE(noFieldsMessage(fileName));
     if (!done || !seenRows)
         throw EE(cutShortMessage(fileName));
-    if (p.fields.empty())
-        throw EE(notAPacketMessage(fileName));
     return p;
 }
 
@@ -681,8 +870,20 @@ QString cutShortMessage(const QString &fileName)
     return QStringLiteral("Fisierul \"%1\" este incomplet (trunchiat) !").arg(fileName);
 }
 
+QString noFieldsMessage(const QString &fileName)
+{
+    return QStringLiteral("Fisierul \"%1\" nu contine nici un camp !").arg(fileName);
+}
+
+QString tooLargeMessage(const QString &fileName)
+{
+    return QStringLiteral("Fisierul \"%1\" este prea mare pentru un fisier de clasificator !").arg(fileName);
+}
+
 Packet parse(const QByteArray &bytes, const QString &fileName)
 {
+    if (bytes.size() > kMaxFileSize)
+        throw EE(tooLargeMessage(fileName));
     if (bytes.size() >= 4 && quint8(bytes[0]) == 0x96 && quint8(bytes[1]) == 0x19 && quint8(bytes[2]) == 0xE0
         && quint8(bytes[3]) == 0xBD)
         return parseBinary(bytes, fileName);
@@ -699,7 +900,9 @@ Packet read(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw EE(QStringLiteral("Fisierul \"%1\" nu poate fi citit !").arg(path));
-    return parse(f.readAll(), path);
+    if (f.size() > kMaxFileSize)
+        throw EE(tooLargeMessage(path));
+    return parse(f.read(kMaxFileSize + 1), path);
 }
 
 QByteArray serialize(const Packet &packet, Format format)
@@ -740,7 +943,7 @@ Packet fromRecordSet(RecordSet &set)
     return p;
 }
 
-void intoRecordSet(const Packet &packet, RecordSet &set)
+void intoRecordSet(Packet packet, RecordSet &set)
 {
     set.clearFields();
     for (const FieldDef &f : packet.fields)
@@ -748,8 +951,11 @@ void intoRecordSet(const Packet &packet, RecordSet &set)
     set.createDataSet();
     set.disableControls();
     try {
-        for (const auto &row : packet.rows)
+        // Each row leaves the packet as the set takes it, so that the rows are not held twice.
+        for (auto &row : packet.rows) {
             set.appendValues(row);
+            std::vector<QVariant>().swap(row);
+        }
     } catch (...) {
         set.emptyDataSet();
         set.endAppendValues();

@@ -26,10 +26,13 @@ FieldDef makeField(const QString &name, FieldType type, int size = 0, bool requi
 // The first bytes of a binary packet: 96 19 E0 BD.
 inline constexpr quint32 kSignature = 0xBDE01996u;
 
-// Reads a whole packet, binary or XML by its first bytes. A file that is neither, or that ends
-// before its last row, raises EE with a Romanian message naming `fileName`; nothing is kept.
+// Reads a whole packet, binary or XML by its first bytes: the rows of its data set (the original
+// and deleted rows of a change log left out). A file that is neither, that has no fields, that
+// ends before its last row or counts fewer rows than it holds, or whose counts are more than its
+// bytes can hold, raises EE with a Romanian message naming `fileName`; nothing is kept.
 Packet parse(const QByteArray &bytes, const QString &fileName);
-// Reads the file; a file that cannot be opened is refused the same way.
+// Reads the file; a file that cannot be opened, or larger than any classifier (8 MB), is
+// refused the same way.
 Packet read(const QString &path);
 
 QByteArray serialize(const Packet &packet, Format format);
@@ -37,9 +40,10 @@ QByteArray serialize(const Packet &packet, Format format);
 void write(const QString &path, const Packet &packet, Format format);
 
 // The stored fields and visible rows of a record set, and the reverse: the set takes the
-// packet's fields and rows (a row the set refuses leaves it empty and raises).
+// packet's fields and rows (a row the set refuses leaves it empty and raises). Pass a packet
+// that is no longer needed with std::move: its rows are let go as the set takes them.
 Packet fromRecordSet(RecordSet &set);
-void intoRecordSet(const Packet &packet, RecordSet &set);
+void intoRecordSet(Packet packet, RecordSet &set);
 
 // A short type name for listings: "string", "integer", "float", "date" ...
 QString typeName(FieldType type);
@@ -47,5 +51,7 @@ QString typeName(FieldType type);
 // The Romanian refusals, shared by the readers and their callers.
 QString notAPacketMessage(const QString &fileName);
 QString cutShortMessage(const QString &fileName);
+QString noFieldsMessage(const QString &fileName);
+QString tooLargeMessage(const QString &fileName);
 
 } // namespace DataPacket

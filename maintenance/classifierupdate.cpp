@@ -32,6 +32,20 @@ bool rowExists(const QString &sql)
     return found;
 }
 
+// The professions that declarations or monthly rows name as their function. The database
+// refuses to delete only the first (and only where it holds that reference), so the withdrawal
+// asks before it deletes.
+QSet<qint64> professionsInUse()
+{
+    QSet<qint64> used;
+    ReadScope read(DM->IBQ1, QStringLiteral("select na_position from name_account where na_position is not null "
+                                            "union select sd_position from saldo_data where sd_position is not null"));
+    for (; !read->eof(); read->next())
+        used.insert(qRound64(read.value(0).toDouble()));
+    read.end();
+    return used;
+}
+
 // Deletes the rows of an in-memory set whose first field is at least `from`.
 void dropRowsFrom(RecordSet *set, int from)
 {
@@ -55,10 +69,10 @@ void ApplyClassifierFile(RecordSet *set, int keyIndex)
     if (!QFileInfo::exists(path))
         return;
     // The whole file is read before the set or the table is touched.
-    const DataPacket::Packet packet = DataPacket::read(path);
+    DataPacket::Packet packet = DataPacket::read(path);
     if (set->active())
         set->emptyDataSet();
-    DataPacket::intoRecordSet(packet, *set);
+    DataPacket::intoRecordSet(std::move(packet), *set);
 
     const QString table = set->name();
     // A file that carries the key alone has nothing to update in a row that exists.
@@ -75,8 +89,10 @@ void ApplyClassifierFile(RecordSet *set, int keyIndex)
                 try {
                     DM->execWrite(BuildInsertOrUpdate(set, keyIndex, 1));
                 } catch (const DbError &) {
-                    if (hasValues)
-                        DM->execWrite(BuildInsertOrUpdate(set, keyIndex, 2));
+                    // The update stands in for the insert; with the key alone there is none.
+                    if (!hasValues)
+                        throw;
+                    DM->execWrite(BuildInsertOrUpdate(set, keyIndex, 2));
                 }
             } else if (hasValues) {
                 DM->execWrite(BuildInsertOrUpdate(set, keyIndex, 2));
@@ -147,9 +163,8 @@ void updateProfessions()
         WaitCursor wait;
         const QString path = filePath(QStringLiteral("k_prof"));
         if (QFileInfo::exists(path)) {
-            const DataPacket::Packet packet = DataPacket::read(path);
             RecordSet fileRows(QStringLiteral("k_prof"));
-            DataPacket::intoRecordSet(packet, fileRows);
+            DataPacket::intoRecordSet(DataPacket::read(path), fileRows);
             fileRows.setIndexFieldNames(QStringLiteral("kp_id"));
             const int fileKey = fileRows.fieldIndex(QStringLiteral("kp_id"));
             if (fileKey < 0)
@@ -158,6 +173,7 @@ void updateProfessions()
             for (int r = 0; r < fileRows.recordCount(); ++r)
                 kept.insert(qRound64(fileRows.valueAt(r, fileKey).toDouble()));
 
+            const QSet<qint64> used = professionsInUse();
             RecordSet *prof = DM->k_prof;
             const int id = prof->active() ? prof->fieldIndex(QStringLiteral("kp_id")) : -1;
             const int name = prof->active() ? prof->fieldIndex(QStringLiteral("kp_name_ro")) : -1;
@@ -171,10 +187,13 @@ void updateProfessions()
                 const QString withdrawn = (old.startsWith(withdrawnPrefix()) ? old : withdrawnPrefix() + old).left(250);
                 DM->execWrite(QStringLiteral("update k_prof set kp_name_ro=") + SqlText::quoted(withdrawn)
                               + QStringLiteral(" where kp_id=") + code);
-                try {
-                    DM->execWrite(QStringLiteral("delete from k_prof where kp_id=") + code);
-                } catch (const DbError &) {
-                    // Still used by declarations: it stays, under its withdrawn name.
+                // Still used by declarations or monthly rows: it stays, under its withdrawn name.
+                if (!used.contains(qRound64(key.toDouble()))) {
+                    try {
+                        DM->execWrite(QStringLiteral("delete from k_prof where kp_id=") + code);
+                    } catch (const DbError &) {
+                        // Refused by the database: it stays too.
+                    }
                 }
                 DM->IBT2->commitIfActive();
             }

@@ -10,8 +10,9 @@ class RecordSet;
 // program folder without regard to case) into the table of the same name, one select and one
 // insert or update per row, each committed on its own; the set is left holding the file's
 // rows. No file: nothing happens. A file that cannot be read is refused (EE naming it) before
-// anything is written; a statement that fails stops the merge with the database's message and
-// the number of rows merged before it.
+// anything is written; a statement that fails (an insert only when no update can stand in for
+// it, as in a file of the key alone) stops the merge with the database's message and the number
+// of rows merged before it.
 void ApplyClassifierFile(RecordSet *set, int keyIndex);
 
 namespace ClassifierUpdate {
@@ -22,7 +23,8 @@ QString filePath(const QString &table);
 // "Actualizare &tarife": categories, rates and form types, the in-memory classifiers reloaded.
 void updateTariffs();
 // "Actualizare &profesii": the warning, the withdrawal of the professions the file no longer
-// holds, then the file's professions.
+// holds (renamed, and deleted unless a declaration or a monthly row names them), then the file's
+// professions.
 void updateProfessions();
 
 // The messages of the updates.

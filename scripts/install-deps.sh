@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test the program.
+# Installs the Debian packages needed to build, run and test the program, and the packages
+# named as arguments (scripts/fuzz.sh asks for its compiler that way).
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools
   firebird3.0-server-core firebird-dev libfbclient2 firebird3.0-utils firebird3.0-server
   libgtest-dev libgmock-dev libbenchmark-dev
-  libarchive-dev libarchive-tools libxlsxwriter-dev libreoffice-dev poppler-utils fonts-dejavu-core faketime
+  libarchive-dev libarchive-tools libxlsxwriter-dev liborcus-dev libreoffice-dev poppler-utils fonts-dejavu-core faketime
   dpkg-dev file
+  "$@"
 )
 # LibreOffice Calc takes the spreadsheet exports; a desktop that has it keeps its own, a machine
 # without it gets the variant that runs without a display (the tests drive it headless).

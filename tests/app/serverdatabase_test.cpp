@@ -113,9 +113,10 @@ TEST_F(ServerSettings, AnIllFormedSettingIsExplainedAndNothingConnects)
 {
     writeSettings("Cale=bdkolm.gdb");
     const QString why = "Fisierul " + data.filePath("evidenta.ini")
-                        + " nu poate fi folosit: valoarea Cale=bdkolm.gdb din sectiunea [Baza de date] trebuie sa "
-                          "aiba forma server:cale sau server/port:cale "
-                          "(de exemplu 192.168.1.10/3050:/var/lib/firebird/data/bdkolm.gdb).";
+                        + " nu poate fi folosit: valoarea Cale=bdkolm.gdb din sectiunea [Baza de date] numeste un "
+                          "fisier, fara server. Baza de date de pe un server se scrie server:cale sau "
+                          "server/port:cale (de exemplu 192.168.1.10/3050:/var/lib/firebird/data/bdkolm.gdb sau "
+                          "srv:C:\\BD\\BDKOLM.GDB); fara cheia Cale programul deschide baza de date din dosarul sau.";
     EXPECT_FALSE(Connection::isServerDatabase());
     TFMain w;
     connectThroughDialog(w);

@@ -53,14 +53,29 @@ TEST(CdsDump, AFileThatIsNotAClassifierFileExitsWithOne)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("k_prof.cds");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("kp_id;kp_name_ro\n");
-    f.close();
-    const Outcome r = cdsdump({path});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.trimmed(), DataPacket::notAPacketMessage(path));
+    // Ten thousand rows of nothing: no fields, and the rows counted -1.
+    const QByteArray noFields = QByteArray::fromHex("9619e0bd"
+                                                    "0100"
+                                                    "0000"
+                                                    "12000000"
+                                                    "0000"     // fields
+                                                    "ffffffff" // rows
+                                                    "01000000"
+                                                    "0000"
+                                                    "0000") // packet properties
+                                + QByteArray(10000, '\0');
+    for (const auto &[bytes, message] :
+         {std::pair{QByteArray("kp_id;kp_name_ro\n"), DataPacket::notAPacketMessage(path)},
+          std::pair{noFields, DataPacket::noFieldsMessage(path)}}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        const Outcome r = cdsdump({path});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.trimmed(), message);
+    }
     EXPECT_EQ(cdsdump({}).exitCode, 1);
 }
 

@@ -76,13 +76,17 @@ protected:
             out << set->displayTextAt(r, i);
         return out;
     }
-    // A declaration whose function is the profession, so that the database refuses to delete it.
-    void professionInUse(int kp)
+    // A declaration whose function is the profession, so that the database refuses to delete it,
+    // and, when given, a monthly row of it whose function is another one.
+    void professionInUse(int kp, int monthKp = 0)
     {
         exec("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
         exec("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
              "values(1,1,'12345678901','X','Y')");
         exec(QStringLiteral("insert into name_account (na_id,na_ap,na_year,na_position) values(1,1,2015,%1)").arg(kp));
+        if (monthKp)
+            exec(QStringLiteral("insert into saldo_data (sd_id,sd_na,sd_month,sd_position) values(1,1,3,%1)")
+                     .arg(monthKp));
     }
 
     ScriptedUserInteraction ui;
@@ -147,9 +151,9 @@ TEST_F(ClassifierUpdateTest, WithoutFilesTheTariffUpdateStillDropsFormTypesAbove
 
 TEST_F(ClassifierUpdateTest, ProfessionsMissingFromTheFileAreDeletedOrKeptUnderTheWithdrawnName)
 {
-    professionInUse(111201);
+    professionInUse(111201, 112001);
     const QString used = prof(111201);
-    auto rows = tableProfessionsBut({111201, 111202});
+    auto rows = tableProfessionsBut({111201, 111202, 112001});
     rows.push_back({999001, QStringLiteral("operator ţesut")});
     rows.front().second = QStringLiteral("nume schimbat");
     professions(rows);
@@ -159,6 +163,8 @@ TEST_F(ClassifierUpdateTest, ProfessionsMissingFromTheFileAreDeletedOrKeptUnderT
     EXPECT_EQ(ui.notices, (QStringList{"Actualizarea poate dura in jur de 10 min. !", "OK"}));
     EXPECT_EQ(ui.waitDepth, 0);
     EXPECT_EQ(prof(111201), QStringLiteral("PROFESIE ANULATA ") + used);
+    // Named by a monthly row alone, which the database does not tie to the profession.
+    EXPECT_EQ(prof(112001), "PROFESIE ANULATA DIRECTOR GENERAL");
     EXPECT_TRUE(scalar("select count(*) from k_prof where kp_id=111202").toInt() == 0);
     EXPECT_EQ(prof(999001), QStringLiteral("OPERATOR ţESUT"));
     EXPECT_EQ(prof(rows.front().first), "NUME SCHIMBAT");
@@ -239,6 +245,30 @@ TEST_F(ClassifierUpdateTest, AFailureInTheMiddleKeepsTheRowsBeforeItAndSaysHowMa
     EXPECT_EQ(prof(999500), "VECHE");
     EXPECT_EQ(scalar("select count(*) from k_prof where kp_id=999600").toInt(), 0);
     EXPECT_EQ(DM->IBT2->active(), true); // the failed statement's transaction, committed by the next write
+}
+
+TEST_F(ClassifierUpdateTest, AFileWithTheKeyAloneStopsAtAnInsertTheDatabaseRefuses)
+{
+    // A rate row needs its category and dates: the key alone cannot be inserted.
+    Packet p;
+    p.fields = {makeField("ktapv_id", FieldType::Integer)};
+    p.rows = {{10101}, {999901}, {999902}};
+    DataPacket::write(file("k_tariff_ap_value.cds"), p, Format::Binary);
+    const int before = scalar("select count(*) from k_tariff_ap_value").toInt();
+    try {
+        ClassifierUpdate::updateTariffs();
+        FAIL() << "the update ended as if the rows were merged";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("KTAPV_KTAP"), Qt::CaseInsensitive))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().endsWith(QStringLiteral(
+            "\nActualizarea din fisierul \"k_tariff_ap_value.cds\" este partiala: 1 din 3 randuri au fost actualizate "
+            "inainte de eroare. Repetati actualizarea.")))
+            << e.message().toStdString();
+    }
+    EXPECT_EQ(scalar("select count(*) from k_tariff_ap_value").toInt(), before);
+    EXPECT_EQ(ui.notices, QStringList{});
+    EXPECT_EQ(ui.waitDepth, 0);
 }
 
 TEST_F(ClassifierUpdateTest, AFileWithTheKeyAloneInsertsNewRowsAndLeavesOthers)
