@@ -10,6 +10,7 @@
 #include "reports/payrollrefusals.h"
 #include "reports/xlsxsheet.h"
 #include "tests/maintenance/payrollimportfixture.h"
+#include "tests/support/payrollfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +59,7 @@ protected:
     QTemporaryDir files, data;
 };
 
-TEST_F(PayrollSessionTest, AFileOfEitherKindIsImportedAsItsLinesSay)
+TEST_F(PayrollSessionTest, AFileOfEachKindIsImportedAsItsLinesSay)
 {
     const QString csv = file("salarii.csv", "\xEF\xBB\xBF"
                                             "CPAS;Luna;Salariu;Concediu medical\r\n"
@@ -81,6 +82,25 @@ TEST_F(PayrollSessionTest, AFileOfEitherKindIsImportedAsItsLinesSay)
         EXPECT_EQ(fates(session.import()),
                   (QStringList{"2: există deja", "3: există deja", expected[2], "5: există deja"}));
     }
+    // A workbook of the office suite, its second sheet chosen.
+    auto sheet = [](const char *name, int month) {
+        const QString text = QStringLiteral("<table:table-cell office:value-type=\"string\"><text:p>%1</text:p>"
+                                            "</table:table-cell>");
+        const QString number = QStringLiteral("<table:table-cell office:value-type=\"float\" office:value=\"%1\"/>");
+        return QStringLiteral("<table:table table:name=\"%1\"><table:table-row>%2%3%4</table:table-row>"
+                              "<table:table-row>%5%6%7</table:table-row></table:table>")
+            .arg(QString::fromUtf8(name), text.arg("CPAS"), text.arg("Luna"), text.arg("Salariu"),
+                 text.arg("12345678901"), number.arg(month), number.arg(800));
+    };
+    const QString ods = files.filePath("salarii.ods");
+    PayrollFiles::writeOds(ods, sheet("Mai", 5) + sheet("Iunie", 6));
+    PayrollImportSession workbook(ods, 2010);
+    EXPECT_EQ(workbook.table().sheets, (QStringList{"Mai", "Iunie"}));
+    workbook.chooseSheet("Iunie");
+    EXPECT_EQ(fates(workbook.import()), QStringList{"2: rînd nou"});
+    EXPECT_EQ(stored(5), QStringList{});
+    EXPECT_EQ(stored(6), QStringList{"12345678901|6|800|0|101|48"});
+
     // IONESCU ANA's declaration of the year, made by the first file, carries her category 105.
     EXPECT_EQ(stored(1), (QStringList{"12345678901|1|1234.56|0|101|74.07", "12345678902|1|500|0|105|30"}));
     EXPECT_EQ(stored(2), QStringList{"12345678901|2|300|300|101|0"});
