@@ -5,6 +5,7 @@
 #include "data/helpers.h"
 #include "data/ibdatabase.h"
 #include "data/tdm.h"
+#include "maintenance/payroll/payrollimportcommand.h"
 #include "packages/electronicpackagecommand.h"
 #include "packages/packagecheck.h"
 #include "packages/packageclassifiers.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <memory>
 
 namespace CommandLine {
@@ -126,9 +128,9 @@ int verify(const QStringList &args, QTextStream &out, QTextStream &err)
     return result.clean() ? 0 : 1;
 }
 
-// Forms the electronic package of a period on the data folder's database, connected as
-// the program connects (the daily archive and the schema upgrade included).
-int electronicPackage(const QStringList &args, QTextStream &out, QTextStream &err)
+// Runs a command on a data module of its own, connected by `run` to the data folder's database,
+// while no window of the program holds it.
+int onOwnConnection(QTextStream &err, const std::function<int()> &run)
 {
     RunningCopyLock lock;
     if (!lock.acquire()) {
@@ -139,7 +141,7 @@ int electronicPackage(const QStringList &args, QTextStream &out, QTextStream &er
     TDM *previous = DM;
     auto own = std::make_unique<TDM>();
     DM = own.get();
-    const int rc = ElectronicPackageCommand::main(args, out, err, [] { Connection::connect(user(), password(), {}); });
+    const int rc = run();
     try {
         Connection::close();
     } catch (const std::exception &) {
@@ -147,6 +149,29 @@ int electronicPackage(const QStringList &args, QTextStream &out, QTextStream &er
     }
     DM = previous;
     return rc;
+}
+
+// Forms the electronic package of a period on the data folder's database, connected as
+// the program connects (the daily archive and the schema upgrade included).
+int electronicPackage(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    return onOwnConnection(err, [&] {
+        return ElectronicPackageCommand::main(args, out, err, [] { Connection::connect(user(), password(), {}); });
+    });
+}
+
+// Imports a payroll file into the data folder's database: connected as the program connects
+// when it writes, only opened when it checks.
+int payrollImport(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    return onOwnConnection(err, [&] {
+        return PayrollImportCommand::main(args, out, err, [](bool writing) {
+            if (writing)
+                Connection::connect(user(), password(), {});
+            else
+                Connection::connectToRead(user(), password());
+        });
+    });
 }
 
 int version(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -174,6 +199,7 @@ struct Command {
 const Command Commands[] = {
     {"--verifica", verify, true},
     {"--pachet-electronic", electronicPackage, true},
+    {"--import-salarii", payrollImport, true},
     {"--version", version, false},
     {"--help", help, false},
 };
@@ -194,6 +220,11 @@ QString usage()
         "                                   ieșirea: 0 fără erori, 1 cu erori, 2 arhiva nu poate fi citită\n"
         "  evidenta --pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]\n"
         "                                   formează pachetul electronic al perioadei\n"
+        "  evidenta --import-salarii FISIER AN [--agent COD_FOSK] [--verifica-doar] [--persoane-noi]\n"
+        "                                   importă salariile lunare din fișierul programului de salarizare\n"
+        "                                   (.csv, .txt, .xlsx, .ods) și scrie cîte un rînd refuzat pe rînd;\n"
+        "                                   ieșirea: 0 toate importate sau existente, 1 rînduri refuzate,\n"
+        "                                   2 fișierul nu poate fi citit\n"
         "  evidenta --version               versiunea programului\n"
         "  evidenta --help                  acest text\n"
         "Baza de date bdkolm.gdb din dosarul de date, cînd există, dă clasificatoarele și tarifele.\n");

@@ -195,6 +195,15 @@ void connect(const QString &user, const QString &password, const Hooks &hooks, c
     upgradeSchema();
 }
 
+void connectToRead(const QString &user, const QString &password)
+{
+    openDatabase(user, password);
+    loadClassifiers();
+    prepareRecordSets();
+    readServerDate();
+    Formats::forceDefaults();
+}
+
 void close()
 {
     if (!DM)

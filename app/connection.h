@@ -39,6 +39,11 @@ struct Hooks {
 void connect(const QString &user, const QString &password, const Hooks &hooks,
              const QDate &today = Clock::today());
 
+// The connection of a command that only reads: the database opened, the classifiers loaded, the
+// record sets and their rules prepared, the server date read; no daily archive and no schema
+// correction, so that nothing is written.
+void connectToRead(const QString &user, const QString &password);
+
 // The schema corrections of an older database file (each runs only once).
 void upgradeSchema();
 

@@ -169,9 +169,9 @@ void TDM::declareEconAgent()
     s->addField(QStringLiteral("ea_cod"), FieldType::String, 17);
 }
 
-void TDM::declareAssuredPerson()
+void TDM::declareAssuredPerson(RecordSet *set)
 {
-    RecordSet *s = assured_person;
+    RecordSet *s = set ? set : assured_person;
     s->clearFields();
     s->addField(QStringLiteral("ap_id"), FieldType::Float);
     s->addField(QStringLiteral("ap_ea"), FieldType::Float);
@@ -189,9 +189,9 @@ void TDM::declareAssuredPerson()
     s->addField(QStringLiteral("ap_last_name"), FieldType::String, 254);
 }
 
-void TDM::declareNameAccount()
+void TDM::declareNameAccount(RecordSet *set)
 {
-    RecordSet *s = name_account;
+    RecordSet *s = set ? set : name_account;
     s->clearFields();
     s->addField(QStringLiteral("na_id"), FieldType::Float);
     s->addField(QStringLiteral("na_pl"), FieldType::Float);
@@ -212,9 +212,9 @@ void TDM::declareNameAccount()
     s->addField(QStringLiteral("na_public"), FieldType::String, 1);
 }
 
-void TDM::declareSaldoData()
+void TDM::declareSaldoData(RecordSet *set)
 {
-    RecordSet *s = saldo_data;
+    RecordSet *s = set ? set : saldo_data;
     s->clearFields();
     s->addField(QStringLiteral("SD_ID"), FieldType::Float, 0, true);
     s->addField(QStringLiteral("SD_NA"), FieldType::Float, 0, true);

@@ -49,11 +49,13 @@ public:
     // Write sequence on IBQ2 in IBT2, committed at once.
     void execWrite(const QString &sql);
 
-    // Declared fields of the record sets that have them (kept apart so they can be rebuilt).
+    // Declared fields of the record sets that have them (kept apart so they can be rebuilt). A
+    // record set of an operation's own that holds rows of the same table is given the same
+    // fields by passing it; none means the data module's own.
     void declareEconAgent();
-    void declareAssuredPerson();
-    void declareNameAccount();
-    void declareSaldoData();
+    void declareAssuredPerson(RecordSet *set = nullptr);
+    void declareNameAccount(RecordSet *set = nullptr);
+    void declareSaldoData(RecordSet *set = nullptr);
     void declareFormTypes();
     void declareTemp();
     void declareRev5();

@@ -1,15 +1,11 @@
 #include "packages/electronicpackagecommand.h"
 #include "data/dberror.h"
 #include "data/ee.h"
-#include "data/helpers.h"
-#include "data/readscope.h"
-#include "data/recordset.h"
-#include "data/tdm.h"
 #include "packages/electronicpackage.h"
 #include "packages/packageperiod.h"
-#include "platform/userinteraction.h"
-#include "records/detachedhandler.h"
-#include "records/workspacestate.h"
+#include "platform/consoleinteraction.h"
+#include "records/chosenagent.h"
+#include "records/yearworkspace.h"
 
 #include <QRegularExpression>
 
@@ -19,49 +15,6 @@
 namespace ElectronicPackageCommand {
 
 namespace {
-
-// The persons workspace as the operation sees it from the command line: the year asked for.
-class CommandWorkspace : public WorkspaceState
-{
-public:
-    explicit CommandWorkspace(int year) : m_year(QString::number(year)), m_previous(workspaceState())
-    {
-        setWorkspaceState(this);
-    }
-    ~CommandWorkspace() override { setWorkspaceState(m_previous); }
-    QString selectedYear() const override { return m_year; }
-    int activePage() const override { return 2; }
-    bool autoCompletion() const override { return false; }
-    bool autoCalculation() const override { return true; }
-    void clearFooterSums() override { }
-
-private:
-    QString m_year;
-    WorkspaceState *m_previous;
-};
-
-// Notices go to standard error; questions are answered No; there is no folder to browse.
-class ConsoleInteraction : public UserInteraction
-{
-public:
-    explicit ConsoleInteraction(QTextStream &err) : m_err(err), m_previous(&userInteraction())
-    {
-        setUserInteraction(this);
-    }
-    ~ConsoleInteraction() override { setUserInteraction(m_previous); }
-    bool confirm(const QString &) override { return false; }
-    void inform(const QString &text) override { m_err << text << Qt::endl; }
-    void showError(const QString &text) override { m_err << text << Qt::endl; }
-    QString browseFolder(const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    void showReport(const Report &) override { }
-    void beginWait() override { }
-    void endWait() override { }
-
-private:
-    QTextStream &m_err;
-    UserInteraction *m_previous;
-};
 
 // The place of the period in the dialog's list for the year; -1 when the year does not offer it.
 int periodItem(int year, const QString &code)
@@ -82,39 +35,15 @@ int periodItem(int year, const QString &code)
     return -1;
 }
 
-void chooseAgent(const QString &code)
-{
-    RecordSet *agents = DM->econ_agent;
-    {
-        ReadScope read(DM->IBQ1, QStringLiteral("select * from econ_agent order by ea_id "));
-        DetachedHandler keep(agents->beforePost); // the rows are read, not saved
-        CopyToMemTable(read.query(), agents, 3);
-    }
-    if (agents->isEmpty())
-        throw EE(QStringLiteral("Nu este înregistrat niciun agent economic."));
-    if (code.isEmpty()) {
-        if (agents->recordCount() > 1)
-            throw EE(QStringLiteral("Sunt înregistrați %1 agenți economici: indicați-l pe cel dorit cu --agent COD_FOSK.")
-                         .arg(agents->recordCount()));
-        agents->first();
-        return;
-    }
-    for (agents->first(); !agents->eof(); agents->next())
-        if (agents->field(QStringLiteral("ea_fosk")).asString().trimmed() == code)
-            return;
-    throw EE(QStringLiteral("Nu este înregistrat agentul economic cu codul %1.").arg(code));
-}
-
 } // namespace
 
 QString usage()
 {
-    return QStringLiteral(
-        "Utilizare: evidenta --pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]\n"
-        "  AN        anul declarațiilor, de exemplu 2016\n"
-        "  PERIOADA  T00 anul întreg; T01..T04 trimestrul (2013 și 2014); L01..L12 luna (din 2015)\n"
-        "  --tip     1 primară (implicit), 3 de corectare (din 2015)\n"
-        "  --agent   codul FOSK al agentului economic (implicit singurul înregistrat)\n");
+    return QStringLiteral("Utilizare: evidenta --pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]\n"
+                          "  AN        anul declarațiilor, de exemplu 2016\n"
+                          "  PERIOADA  T00 anul întreg; T01..T04 trimestrul (2013 și 2014); L01..L12 luna (din 2015)\n"
+                          "  --tip     1 primară (implicit), 3 de corectare (din 2015)\n"
+                          "  --agent   codul FOSK al agentului economic (implicit singurul înregistrat)\n");
 }
 
 bool parse(const QStringList &arguments, Request *request, QString *error)
@@ -179,8 +108,8 @@ bool parse(const QStringList &arguments, Request *request, QString *error)
 
 QString run(const Request &request)
 {
-    CommandWorkspace workspace(request.year);
-    chooseAgent(request.agent);
+    YearWorkspace workspace(request.year, true);
+    ChosenAgent::choose(request.agent);
     ElectronicPackage::prepare();
     PackagePeriod period;
     period.choose(request.year, request.item, request.formType);

@@ -6,6 +6,7 @@
 #include "data/tdm.h"
 #include "grid/dbgridcolumn.h"
 #include "grid/uppercaseinput.h"
+#include "maintenance/payroll/tfpayrollimport.h"
 #include "maintenance/tfclprof.h"
 #include "packages/formtypemarks.h"
 #include "packages/electronicpackage.h"
@@ -196,7 +197,8 @@ void TFPers::buildMenus()
     QMenu *marks = menu(nullptr, "Modificaredeclaratielunara1", QStringLiteral("Modificare declaratie lunara"),
                         {ui->Primara1, ui->Decorectare1});
     menu(bar, "Salariul1", QStringLiteral("&Salariul"),
-         {ui->Adaugire2, ui->Memorizare3, marks->menuAction(), ui->Recalcul1, ui->Revocare3, ui->Stergere2});
+         {ui->Adaugire2, ui->Memorizare3, marks->menuAction(), ui->Recalcul1, ui->Revocare3, ui->Stergere2,
+          ui->Importdinfisier1});
     menu(bar, "Pachete1", QStringLiteral("&Pachete"),
          {ui->Formareapachetelor1, ui->iparulformularelor1, ui->Formareapachetuluielectronic1,
           ui->Anulareapachetuluielectronic1, ui->Verificareapachetuluielectronic1});
@@ -233,6 +235,7 @@ void TFPers::connectHandlers()
     guarded(ui->Adaugire1, triggered, this, [this] { Adaugire1Click(); });
     // "&Calcularea automata" is a checkable entry: each click inverts its tick by itself.
     guarded(ui->Recalcul1, triggered, this, [this] { Recalcul1Click(); });
+    guarded(ui->Importdinfisier1, triggered, this, [this] { Importdinfisier1Click(); });
     for (QAction *a : {ui->Memorizare1, ui->Memorizare2, ui->Memorizare3})
         guarded(a, triggered, this, [] { PostPendingEdits(); });
     guarded(ui->Revocare1, triggered, this, [] { PersonsWorkspace::cancelEdit(DM->assured_person); });
@@ -430,6 +433,27 @@ void TFPers::Recalcul1Click()
             return;
     }
     pageButtonClick(2);
+}
+
+// The pay of a payroll file for the agent and the year of the year list; after an import the
+// salary page shows the current person's rows as they stand.
+void TFPers::Importdinfisier1Click()
+{
+    PostPendingEdits();
+    const QString path = TFPayrollImport::chooseFile();
+    if (path.isEmpty())
+        return;
+    TFPayrollImport window(path, ui->ComboBox1->currentText().trimmed().toInt(), this);
+    connect(&window, &TFPayrollImport::imported, this,
+            [this](const QString &summary) { runGuarded([this, &summary] { payrollImported(summary); }); });
+    window.exec();
+}
+
+void TFPers::payrollImported(const QString &summary)
+{
+    PersonsWorkspace::yearChanged();
+    pageButtonClick(2);
+    userInteraction().inform(summary);
 }
 
 // ---------------------------------------------------------------- whole rows

@@ -57,6 +57,8 @@ private:
     void lookupCode(int mode);           // F9: the code lookup dialog in mode 2..5
     void CheckBox1Click();               // the automatic completion of the declaration
     void Recalcul1Click();               // "Recalcul" of "&Salariul"
+    void Importdinfisier1Click();        // "Import din fisier..." of "&Salariul"
+    void payrollImported(const QString &summary);
 
     // Whole rows: filling the months, the deletions, the form-type marks
     void Adaugire2Click();               // "&Nou" of "&Salariul"

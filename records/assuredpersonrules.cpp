@@ -4,8 +4,8 @@
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
-#include "data/sqltext.h"
 #include "data/tdm.h"
+#include "records/databasequestions.h"
 #include "records/detachedhandler.h"
 #include "records/workspacestate.h"
 
@@ -57,17 +57,10 @@ void checkNumber(const Field &number, int limit, const QString &lengthMessage)
 }
 
 // Refuses a code held by another person of the same agent.
-void checkUnique(const QString &column, const QString &code, double agentId, double personId, const QString &message)
+void checkUnique(RecordQuestions &questions, const QString &column, const QString &code, double agentId,
+                 double personId, const QString &message)
 {
-    bool found = false;
-    {
-        ReadScope read(DM->IBQ1, QStringLiteral("select * from assured_person where %1=").arg(column)
-                                     + SqlText::quoted(code.trimmed()) + QStringLiteral(" and ap_ea=")
-                                     + Formats::floatText(agentId) + QStringLiteral(" and ap_id<>")
-                                     + Formats::floatText(personId));
-        found = read.found();
-    }
-    if (found)
+    if (questions.personCodeTaken(column, code, agentId, personId))
         throw EE(message);
 }
 
@@ -93,7 +86,7 @@ bool seriesValid(const QString &series)
     return true;
 }
 
-void beforePost(RecordSet &person)
+void check(RecordSet &person, RecordQuestions &questions, bool identify)
 {
     Field cpas = person.field(QStringLiteral("ap_cpas"));
     if (empty(cpas))
@@ -107,8 +100,10 @@ void beforePost(RecordSet &person)
         if (!agent->active() || agent->isEmpty())
             throw EE(QStringLiteral("Introduceti datele despre agentul economic !"));
         person.field(QStringLiteral("ap_ea")).setValue(agent->field(QStringLiteral("ea_id")).value());
-        ReadScope read(DM->IBQ1, QStringLiteral("select * from get_ap_id"));
-        person.field(QStringLiteral("ap_id")).setValue(read.value(0));
+        if (identify) {
+            ReadScope read(DM->IBQ1, QStringLiteral("select * from get_ap_id"));
+            person.field(QStringLiteral("ap_id")).setValue(read.value(0));
+        }
     }
     if (empty(person.field(QStringLiteral("ap_first_name"))))
         throw EE(QStringLiteral("Introduceti numele !"));
@@ -152,16 +147,22 @@ void beforePost(RecordSet &person)
             throw EE(QStringLiteral("IDNP trebuie sa fie din 13 cifre !"));
         if (!numeric(idnp.asString()))
             throw EE(QStringLiteral("IDNP trebuie sa fie numai din cifre !"));
-        checkUnique(QStringLiteral("ap_idnp"), idnp.asString(), agentId, personId,
+        checkUnique(questions, QStringLiteral("ap_idnp"), idnp.asString(), agentId, personId,
                     QStringLiteral("Persoana cu acest idnp este introdusa deja !"));
     }
     if (cpas.asString().size() != 11)
         throw EE(QStringLiteral("Cpas trebuie sa fie din 11 cifre !"));
     if (!numeric(cpas.asString()))
         throw EE(QStringLiteral("Cpas trebuie sa fie numai din cifre !"));
-    checkUnique(QStringLiteral("ap_cpas"), cpas.asString(), agentId, personId,
+    checkUnique(questions, QStringLiteral("ap_cpas"), cpas.asString(), agentId, personId,
                 QStringLiteral("Persoana cu acest cpas este introdusa deja !"));
+}
 
+void beforePost(RecordSet &person)
+{
+    const bool inserting = person.state() == RecordSet::State::Insert;
+    DatabaseQuestions database;
+    check(person, database, true);
     DM->execWrite(BuildInsertOrUpdate(&person, 0, inserting ? 1 : 2));
 }
 

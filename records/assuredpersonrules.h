@@ -5,6 +5,7 @@
 #include <QString>
 
 class RecordSet;
+class RecordQuestions;
 
 namespace AssuredPersonRules {
 
@@ -13,6 +14,10 @@ void attach();
 
 // Save rule: raises EE with the first failing check's message, or writes the row.
 void beforePost(RecordSet &person);
+// The checks of the save rule, in its order, with the database's answers from `questions`:
+// raises EE with the first failing check's message. A new row gets its agent, and only when
+// `identify` its identifier from get_ap_id where the rule fetches it; nothing is written.
+void check(RecordSet &person, RecordQuestions &questions, bool identify);
 // Move rule: reloads the declaration of the selected year (and its monthly rows on the page
 // "Salariul") for the current person.
 void afterScroll(RecordSet &person);

@@ -6,6 +6,7 @@
 #include "data/tdm.h"
 #include "packages/findopenpackage.h"
 #include "records/autocompletion.h"
+#include "records/databasequestions.h"
 #include "records/insuredcategory.h"
 #include "records/workspacestate.h"
 
@@ -42,7 +43,7 @@ QString personId()
 // The function must be a code of k_prof, which the database enforces: a code missing there is
 // refused before anything is written (a new declaration would otherwise get its package
 // first). A code of 0 means no function and is stored empty.
-void checkFunction(RecordSet &na)
+void checkFunction(RecordSet &na, RecordQuestions &questions)
 {
     Field position = na.field(QStringLiteral("na_position"));
     if (position.isNull())
@@ -51,8 +52,7 @@ void checkFunction(RecordSet &na)
         position.clear();
         return;
     }
-    ReadScope read(DM->IBQ1, QStringLiteral(" select kp_name_ro from k_prof where kp_id=") + position.asString());
-    if (!read.found())
+    if (!questions.professionName(position.asString()))
         throw EE(QStringLiteral("Asa cod a  profesiei nu este !"));
 }
 
@@ -68,6 +68,12 @@ void setDate(RecordSet &set, const char *field, const QString &text)
 
 void afterInsert(RecordSet &na)
 {
+    DatabaseQuestions database;
+    fillNew(na, personId(), database);
+}
+
+void fillNew(RecordSet &na, const QString &person, RecordQuestions &questions)
+{
     na.field(QStringLiteral("na_wb_in_ea")).setValue(QStringLiteral("N"));
     na.field(QStringLiteral("na_is_pens")).setValue(QStringLiteral("N"));
     na.field(QStringLiteral("na_kft_rf")).setValue(1);
@@ -77,18 +83,15 @@ void afterInsert(RecordSet &na)
     setDate(na, "na_period_begin", QStringLiteral("01.01.") + year);
     setDate(na, "na_period_end", QStringLiteral("31.12.") + year);
 
-    const QString person = personId();
     if (person.isEmpty())
         return;
-    ReadScope latest(DM->IBQ3, QStringLiteral(" select na_position,na_year,na_ap_category from name_account  where na_ap=")
-                                   + person + QStringLiteral(" order by na_year desc "));
-    if (latest.found()) {
-        na.field(QStringLiteral("na_position")).setValue(latest.value(QStringLiteral("na_position")));
-        na.field(QStringLiteral("na_ap_category")).setValue(latest.value(QStringLiteral("na_ap_category")));
+    if (const auto latest = questions.latestDeclaration(person)) {
+        na.field(QStringLiteral("na_position")).setValue(latest->position);
+        na.field(QStringLiteral("na_ap_category")).setValue(latest->category);
     }
 }
 
-void beforePost(RecordSet &na)
+void check(RecordSet &na, const QString &person, RecordQuestions &questions)
 {
     const QString year = selectedYear();
 
@@ -104,20 +107,21 @@ void beforePost(RecordSet &na)
     } else {
         na.field(QStringLiteral("na_public")).setValue(QStringLiteral("N"));
     }
-    checkFunction(na);
+    checkFunction(na, questions);
+
+    if (na.state() == RecordSet::State::Insert && questions.declarationExists(person, year)) {
+        na.cancel();
+        throw EE(QStringLiteral(" Pentru aceasta persoana este deja declaratie pentru acest an !"));
+    }
+}
+
+void save(RecordSet &na, const QString &person)
+{
+    DatabaseQuestions database;
+    check(na, person, database);
+    const QString year = selectedYear();
 
     if (na.state() == RecordSet::State::Insert) {
-        const QString person = personId();
-        bool duplicate = false;
-        {
-            ReadScope read(DM->IBQ1, QStringLiteral("select * from name_account where na_ap=") + person
-                                         + QStringLiteral(" and na_year=") + year);
-            duplicate = read.found();
-        }
-        if (duplicate) {
-            na.cancel();
-            throw EE(QStringLiteral(" Pentru aceasta persoana este deja declaratie pentru acest an !"));
-        }
         // FindOpenPackage ends its own reads: IBT1 has nothing left to commit afterwards.
         na.field(QStringLiteral("na_pl")).setValue(double(FindOpenPackage()));
         na.field(QStringLiteral("na_ap")).setAsString(person);
@@ -137,6 +141,11 @@ void beforePost(RecordSet &na)
     if (autoCompletionTicked())
         AutoCompletion::fillMissingMonths(na, year);
     DM->execWrite(BuildInsertOrUpdate(&na, 0, 2));
+}
+
+void beforePost(RecordSet &na)
+{
+    save(na, personId());
 }
 
 void attach()

@@ -6,7 +6,7 @@
 #include "data/tdm.h"
 #include "platform/userinteraction.h"
 #include "records/contribution.h"
-#include "records/formedpackage.h"
+#include "records/databasequestions.h"
 #include "records/insuredcategory.h"
 #include "records/raterow.h"
 #include "records/ratewindow.h"
@@ -18,13 +18,13 @@ namespace {
 
 // The row being saved, its fields, and what the stages of the rule work out in turn.
 struct MonthlyRow {
-    explicit MonthlyRow(RecordSet &row);
+    MonthlyRow(RecordSet &row, RecordSet &declaration);
 
     RecordSet &row;
     RecordSet *declaration;
-    QString Y;       // the selected year as the year list writes it
-    int year;        // the same as a number
-    bool automatic;  // "&Calcularea automata"
+    QString Y;      // the selected year as the year list writes it
+    int year;       // the same as a number
+    bool automatic; // "&Calcularea automata"
     bool isNew;
 
     Field sdId, sdNa, month, payFund, benefit, tariffAp, sumAdd, tariffEa, sumAddEa, sumRealEa, pensFund, from, to,
@@ -38,17 +38,16 @@ struct MonthlyRow {
     int declarationYear() const { return int(declaration->field(QStringLiteral("na_year")).asInteger()); }
 };
 
-MonthlyRow::MonthlyRow(RecordSet &r)
-    : row(r), declaration(DM->name_account), isNew(r.state() == RecordSet::State::Insert),
-      sdId(r.field(QStringLiteral("sd_id"))), sdNa(r.field(QStringLiteral("sd_na"))),
-      month(r.field(QStringLiteral("sd_month"))), payFund(r.field(QStringLiteral("sd_paym_fond"))),
-      benefit(r.field(QStringLiteral("sd_ill"))), tariffAp(r.field(QStringLiteral("sd_tariff_ap"))),
-      sumAdd(r.field(QStringLiteral("sd_sum_add"))), tariffEa(r.field(QStringLiteral("sd_tariff_ea"))),
-      sumAddEa(r.field(QStringLiteral("sd_sum_add_ea"))), sumRealEa(r.field(QStringLiteral("sd_sum_real_ea"))),
-      pensFund(r.field(QStringLiteral("sd_pens_fund"))), from(r.field(QStringLiteral("sd_dela_d"))),
-      to(r.field(QStringLiteral("sd_pina_d"))), days(r.field(QStringLiteral("sd_zile_n"))),
-      category(r.field(QStringLiteral("sd_ap_category"))), position(r.field(QStringLiteral("sd_position"))),
-      formType(r.field(QStringLiteral("sd_kft_rf")))
+MonthlyRow::MonthlyRow(RecordSet &r, RecordSet &d)
+    : row(r), declaration(&d), isNew(r.state() == RecordSet::State::Insert), sdId(r.field(QStringLiteral("sd_id"))),
+      sdNa(r.field(QStringLiteral("sd_na"))), month(r.field(QStringLiteral("sd_month"))),
+      payFund(r.field(QStringLiteral("sd_paym_fond"))), benefit(r.field(QStringLiteral("sd_ill"))),
+      tariffAp(r.field(QStringLiteral("sd_tariff_ap"))), sumAdd(r.field(QStringLiteral("sd_sum_add"))),
+      tariffEa(r.field(QStringLiteral("sd_tariff_ea"))), sumAddEa(r.field(QStringLiteral("sd_sum_add_ea"))),
+      sumRealEa(r.field(QStringLiteral("sd_sum_real_ea"))), pensFund(r.field(QStringLiteral("sd_pens_fund"))),
+      from(r.field(QStringLiteral("sd_dela_d"))), to(r.field(QStringLiteral("sd_pina_d"))),
+      days(r.field(QStringLiteral("sd_zile_n"))), category(r.field(QStringLiteral("sd_ap_category"))),
+      position(r.field(QStringLiteral("sd_position"))), formType(r.field(QStringLiteral("sd_kft_rf")))
 {
     const WorkspaceState *ws = workspaceState();
     Y = ws ? ws->selectedYear() : QString();
@@ -71,13 +70,6 @@ Sums readSums(const QString &sql)
         s.sum = read.value(QStringLiteral("suma")).toDouble(); // null when no row: 0
     }
     return s;
-}
-
-// Whether a statement on IBQ1 returns any row.
-bool anyRow(const QString &sql)
-{
-    ReadScope read(DM->IBQ1, sql);
-    return read.found();
 }
 
 // Discards the row's pending changes (a new row disappears, an edited one returns to its
@@ -109,18 +101,14 @@ void checkEntries(MonthlyRow &r)
         throw EE(QStringLiteral("Introduceti corect luna  !"));
 }
 
-void checkFunction(const MonthlyRow &r)
+void checkFunction(const MonthlyRow &r, RecordQuestions &questions)
 {
     if (r.position.asFloat() <= 0)
         return;
-    QString name;
-    {
-        ReadScope read(DM->IBQ1, QStringLiteral(" select kp_name_ro from k_prof where kp_id=") + r.position.asString());
-        if (!read.found())
-            throw EE(QStringLiteral("Asa cod a  profesiei nu este !"));
-        name = read.value(0).toString().trimmed().toUpper();
-    }
-    if (name.contains(QLatin1String("PROFESIE ANULATA")))
+    const std::optional<QString> found = questions.professionName(r.position.asString());
+    if (!found)
+        throw EE(QStringLiteral("Asa cod a  profesiei nu este !"));
+    if (found->trimmed().toUpper().contains(QLatin1String("PROFESIE ANULATA")))
         throw EE(QStringLiteral("Codul profesiei nu poate fi folosit. Profesia este anulata !"));
 }
 
@@ -155,22 +143,13 @@ void checkPeriod(MonthlyRow &r)
         throw EE(QStringLiteral("Anul perioadei nu este indicat corect !"));
 }
 
-void checkOverlap(MonthlyRow &r)
+void checkOverlap(MonthlyRow &r, RecordQuestions &questions)
 {
     // A row without a category can meet no stored row here; its own message follows below.
     if (r.category.isNull())
         return;
-    const QString D = SqlText::quoted(r.begin), P = SqlText::quoted(r.end);
-    QString sql = QStringLiteral(" select * from saldo_data where sd_na=") + r.sdNa.asString()
-        + QStringLiteral(" and sd_month=") + r.month.asString() + QStringLiteral(" and sd_ap_category=")
-        + r.category.asString();
-    if (!r.sdId.isNull())
-        sql += QStringLiteral(" and sd_id<>") + r.sdId.asString();
-    sql += QStringLiteral(" and ((sd_pina_d>=") + D + QStringLiteral(" and sd_pina_d<=") + P
-        + QStringLiteral(" ) or (sd_dela_d>=") + D + QStringLiteral(" and sd_dela_d<=") + P + QStringLiteral(")")
-        + QStringLiteral(" or (sd_dela_d>=") + D + QStringLiteral(" and sd_pina_d<=") + P + QStringLiteral(")")
-        + QStringLiteral(" or (sd_dela_d<=") + D + QStringLiteral(" and sd_pina_d>=") + P + QStringLiteral("))");
-    if (anyRow(sql))
+    if (questions.periodTaken(r.sdNa.asString(), r.month.asString(), r.category.asString(), r.sdId.asString(), r.begin,
+                              r.end))
         discardAndRefuse(r.row, QStringLiteral("Asa perioada este deja introdusa !"));
 }
 
@@ -187,21 +166,21 @@ void checkStartDaysAndAmounts(const MonthlyRow &r)
         throw EE(QStringLiteral("Buletinele si salariul se indica in rinduri separate !"));
 }
 
-void checkPackageFormed(MonthlyRow &r)
+void checkPackageFormed(MonthlyRow &r, RecordQuestions &questions)
 {
-    if (FormedPackage::covers(r.Y, r.month.asString()))
+    if (questions.packageFormed(r.Y, r.month.asString()))
         discardAndRefuse(r.row, QStringLiteral("Este deja format pachetul electronic  !"));
 }
 
-void testRow(MonthlyRow &r)
+void testRow(MonthlyRow &r, RecordQuestions &questions)
 {
     checkEntries(r);
-    checkFunction(r);
+    checkFunction(r, questions);
     checkNotSent(r);
     checkPeriod(r);
-    checkOverlap(r);
+    checkOverlap(r, questions);
     checkStartDaysAndAmounts(r);
-    checkPackageFormed(r);
+    checkPackageFormed(r, questions);
 }
 
 // ---------------------------------------------------------------- identity and amounts
@@ -235,21 +214,24 @@ void prepareAmounts(MonthlyRow &r)
 
 // The rate row of the category valid over the whole selected year: both rate identifiers of
 // the row point at it. False when there is none.
-bool findRate(MonthlyRow &r)
+bool findRate(MonthlyRow &r, RecordQuestions &questions)
 {
-    ReadScope read(DM->IBQ1, RateWindow::statement(QStringLiteral("ktapv_id,ktapv_ktap"), u'"', r.Y.trimmed(), r.Y,
-                                                   r.category.asString()));
-    if (!read.found())
+    const std::optional<RecordQuestions::Rate> rate = questions.rate(r.Y, r.category.asString());
+    if (!rate)
         return false;
-    if (InsuredCategory::rateZeroesContributions(read.value(QStringLiteral("ktapv_ktap")).toDouble())) {
+    if (InsuredCategory::rateZeroesContributions(rate->category)) {
         r.sumAdd.setValue(0.0);
         r.sumRealEa.setValue(0.0);
         r.sumAddEa.setValue(0.0);
     }
-    const QVariant rateId = read.value(QStringLiteral("ktapv_id"));
-    r.tariffAp.setValue(rateId);
-    r.tariffEa.setValue(rateId);
+    r.tariffAp.setValue(rate->id);
+    r.tariffEa.setValue(rate->id);
     return true;
+}
+
+[[noreturn]] void refuseWithoutRate()
+{
+    throw EE(QStringLiteral("Nu este tarif pentru aceasta categorie in acest an"));
 }
 
 // The rate row the row points at, now or from an earlier save.
@@ -289,8 +271,8 @@ void warnOverCeiling(const MonthlyRow &r, const RateRow &rate)
     const double months = Contribution::monthsWithRow(paid.count, same.count != 0);
     if (Contribution::ceilingYear(r.declarationYear()) && rate.ceilingSet()
         && Contribution::yearOverCeiling(paid.sum, r.sumAdd.asFloat(), rate.ceiling(), months))
-        userInteraction().inform(
-            QStringLiteral("Indicati corect suma contributiilor individuale calculate sau efectuati procedura de recalcul "));
+        userInteraction().inform(QStringLiteral(
+            "Indicati corect suma contributiilor individuale calculate sau efectuati procedura de recalcul "));
 }
 
 // ---------------------------------------------------------------- fixed yearly amount
@@ -317,17 +299,19 @@ void write(MonthlyRow &r)
 QString yearToDateStatement(const QString &declaration, const QString &op, const QString &month,
                             const QString &firstDay, const QString &lastDay, const QString &rowId)
 {
-    return QStringLiteral("select count(distinct sd_month) as cnt,sum(sd_sum_add) as suma  from saldo_data where sd_na=")
-        + declaration + QStringLiteral(" and sd_month") + op + month + QStringLiteral(" and sd_dela_d >=") + firstDay
-        + QStringLiteral(" and sd_dela_d<=") + lastDay + QStringLiteral(" and sd_sum_add>0 and sd_id<>") + rowId;
+    return QStringLiteral(
+               "select count(distinct sd_month) as cnt,sum(sd_sum_add) as suma  from saldo_data where sd_na=")
+           + declaration + QStringLiteral(" and sd_month") + op + month + QStringLiteral(" and sd_dela_d >=") + firstDay
+           + QStringLiteral(" and sd_dela_d<=") + lastDay + QStringLiteral(" and sd_sum_add>0 and sd_id<>") + rowId;
 }
 
 QString yearSumStatement(const QString &declaration, const QString &rowId, const QString &firstDay,
                          const QString &lastDay)
 {
-    return QStringLiteral("select sum(sd_sum_add) as suma , count(distinct sd_month) as cnt from saldo_data where sd_na=")
-        + declaration + QStringLiteral(" and sd_id<>") + rowId + QStringLiteral(" and sd_dela_d >=") + firstDay
-        + QStringLiteral(" and sd_dela_d<=") + lastDay + QStringLiteral(" and sd_sum_add>0 ");
+    return QStringLiteral(
+               "select sum(sd_sum_add) as suma , count(distinct sd_month) as cnt from saldo_data where sd_na=")
+           + declaration + QStringLiteral(" and sd_id<>") + rowId + QStringLiteral(" and sd_dela_d >=") + firstDay
+           + QStringLiteral(" and sd_dela_d<=") + lastDay + QStringLiteral(" and sd_sum_add>0 ");
 }
 
 double readYearToDateAllowance(const QString &declaration, const QString &month, const QString &firstDay,
@@ -338,21 +322,36 @@ double readYearToDateAllowance(const QString &declaration, const QString &month,
     return Contribution::yearToDateAllowance(upTo.count, ceiling, upTo.sum, same.count != 0);
 }
 
-void beforePost(RecordSet &row)
+void check(RecordSet &row, RecordSet &declaration, RecordQuestions &questions)
 {
-    MonthlyRow r(row);
-    testRow(r);
+    MonthlyRow r(row, declaration);
+    testRow(r, questions);
+    prepareAmounts(r);
+    if (!findRate(r, questions))
+        refuseWithoutRate();
+}
+
+void save(RecordSet &row, RecordSet &declaration)
+{
+    DatabaseQuestions database;
+    MonthlyRow r(row, declaration);
+    testRow(r, database);
     assignIdentity(r);
     prepareAmounts(r);
-    const bool rateFound = findRate(r);
+    const bool rateFound = findRate(r, database);
     const RateRow rate = readRate(r);
     if (r.automatic && rateFound && rate.percentage())
         compute(r, rate);
     if (!rateFound)
-        throw EE(QStringLiteral("Nu este tarif pentru aceasta categorie in acest an"));
+        refuseWithoutRate();
     warnOverCeiling(r, rate);
     applyYearlyAmount(r);
     write(r);
+}
+
+void beforePost(RecordSet &row)
+{
+    save(row, *DM->name_account);
 }
 
 void calcFields(RecordSet &row)

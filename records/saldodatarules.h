@@ -5,6 +5,7 @@
 #include <QString>
 
 class RecordSet;
+class RecordQuestions;
 
 namespace SaldoDataRules {
 
@@ -17,6 +18,14 @@ void attach();
 // its contributions when automatic calculation is on and writes it with INSERT or UPDATE. May
 // show the over-ceiling warning, which never stops the save.
 void beforePost(RecordSet &row);
+// The save rule for a row of `declaration`; beforePost is save(row, *DM->name_account).
+void save(RecordSet &row, RecordSet &declaration);
+// The checks of the save rule for a row of `declaration`, in the rule's order, with the
+// database's answers from `questions`: the tests of the row, the amounts and whether the
+// category has a rate for the year. Raises EE as the save rule does (discarding the row's
+// pending changes where it does); fetches no identifier, computes nothing and writes nothing.
+// The row keeps what the checks set (a default form type, the amounts a category zeroes).
+void check(RecordSet &row, RecordSet &declaration, RecordQuestions &questions);
 
 // sd_paym_fond_calc: 0 for category 150, whose pay fund the grid's sum leaves out; otherwise
 // the pay fund.

@@ -3,6 +3,7 @@
 #include "platform/userinteraction.h"
 #include "reports/engine/report.h"
 #include "reports/engine/reportsource.h"
+#include "reports/listcolumns.h"
 
 #include <QFileInfo>
 
@@ -79,34 +80,12 @@ void build(Report &report, ReportSource &rows, const QString &archive, const Pac
         .center()
         .size(10);
 
-    struct Column {
-        double width;
-        const char *title;
-        const char *field;
-    };
-    const Column columns[] = {{20, "Fișierul", "membrul"},
-                              {14, "Rîndul", "rindul"},
-                              {14, "Cîmpul", "cimpul"},
-                              {22, "Tipul", "tipul"},
-                              {115, "Constatarea", "mesajul"}};
-    ReportBand &header = report.columnHeader(8);
-    const int ruled = ReportElement::Left | ReportElement::Right | ReportElement::Bottom;
-    ReportBand &d = report.detail(6);
-    double x = 0;
-    for (const Column &c : columns) {
-        header.label(x, 0, c.width, 8, QString::fromUtf8(c.title))
-            .center()
-            .bold()
-            .size(8)
-            .frame(ReportElement::AllSides)
-            .padding(0.5);
-        ReportElement &e = d.field(x, 0, c.width, 6, QString::fromLatin1(c.field)).size(8).frame(ruled).padding(0.5);
-        if (c.width > 100)
-            e.wrap();
-        else
-            e.center();
-        x += c.width;
-    }
+    ListColumns::layOut(report.columnHeader(8), report.detail(6),
+                        {{20, "Fișierul", "membrul"},
+                         {14, "Rîndul", "rindul"},
+                         {14, "Cîmpul", "cimpul"},
+                         {22, "Tipul", "tipul"},
+                         {115, "Constatarea", "mesajul", true}});
     report.pageFooter(8)
         .expression(0, 2, 185, 6, QStringLiteral("'Pagina ' + PAGENUMBER + ' din ' + PAGECOUNT"))
         .right()

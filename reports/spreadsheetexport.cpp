@@ -70,7 +70,7 @@ void write(RecordSet *set, SheetTarget &target)
     target.fitColumns();
 }
 
-QString fileName(const QString &folder, const QString &name, const QDateTime &moment)
+QString fileName(const QString &folder, const QString &name, const QDateTime &moment, const QString &extension)
 {
     QString base = name.trimmed();
     for (QChar &c : base)
@@ -80,9 +80,9 @@ QString fileName(const QString &folder, const QString &name, const QDateTime &mo
     if (base.isEmpty())
         base = QStringLiteral("Export");
     base += u' ' + moment.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
-    QString path = folder + u'/' + base + QStringLiteral(".xlsx");
+    QString path = folder + u'/' + base + u'.' + extension;
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder + u'/' + base + QStringLiteral(" (%1).xlsx").arg(n);
+        path = folder + u'/' + base + QStringLiteral(" (%1).").arg(n) + extension;
     return path;
 }
 

@@ -25,9 +25,11 @@ void write(RecordSet *set, SheetTarget &target);
 // The cell of a field of the current record: display text for text fields, the value for the
 // rest (numbers as double, dates as QDate or QDateTime), null for an empty value.
 QVariant cell(RecordSet *set, int field, bool asText);
-// The file an export named `name` gets at `moment` in `folder`: "<name> yyyy-MM-dd HH.mm.ss.xlsx",
-// with characters that a file name cannot hold replaced and a number added when it is taken.
-QString fileName(const QString &folder, const QString &name, const QDateTime &moment);
+// The file an export named `name` gets at `moment` in `folder`: "<name> yyyy-MM-dd HH.mm.ss.xlsx"
+// (or another extension), with characters that a file name cannot hold replaced and a number
+// added when it is taken.
+QString fileName(const QString &folder, const QString &name, const QDateTime &moment,
+                 const QString &extension = QStringLiteral("xlsx"));
 
 } // namespace SpreadsheetExport
 

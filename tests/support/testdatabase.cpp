@@ -68,18 +68,39 @@ void DataModuleTest::TearDown()
     db.reset();
 }
 
+namespace {
+
+QString valueText(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::Double)
+        return Formats::floatText(v.toDouble());
+    if (v.typeId() == QMetaType::QDateTime)
+        return Formats::dateTimeText(v.toDateTime());
+    return v.toString();
+}
+
+} // namespace
+
 QStringList DataModuleTest::column(const QString &sql)
 {
     ReadScope read(DM->IBQ4, sql);
     QStringList out;
     while (read.found()) {
-        const QVariant v = read.value(0);
-        if (v.typeId() == QMetaType::Double)
-            out << Formats::floatText(v.toDouble());
-        else if (v.typeId() == QMetaType::QDateTime)
-            out << Formats::dateTimeText(v.toDateTime());
-        else
-            out << v.toString();
+        out << valueText(read.value(0));
+        read->next();
+    }
+    return out;
+}
+
+QStringList DataModuleTest::table(const QString &sql)
+{
+    ReadScope read(DM->IBQ4, sql);
+    QStringList out;
+    while (read.found()) {
+        QStringList row;
+        for (int i = 0; i < read->columnCount(); ++i)
+            row << valueText(read.value(i));
+        out << row.join(u'|');
         read->next();
     }
     return out;

@@ -30,6 +30,8 @@ protected:
 
     // Runs a statement on a connection of its own and returns the first column of each row.
     QStringList column(const QString &sql);
+    // Every row of a statement, its values written as column() writes them, joined by "|".
+    QStringList table(const QString &sql);
     QVariant scalar(const QString &sql);
     void exec(const QString &sql);
 
