@@ -23,13 +23,16 @@ namespace {
 
 void openDatabase(const QString &user, const QString &password)
 {
-    const QString name = databaseLocation().connectionName(); // an unusable evidenta.ini stops here
+    const DatabaseLocation location = databaseLocation(); // an unusable evidenta.ini stops here
     IbDatabase *db = DM->IDB;
     if (db->connected())
         db->close();
     db->params().clear();
     db->params() << QStringLiteral("USER_NAME=") + user.trimmed() << QStringLiteral("PASSWORD=") + password.trimmed();
-    db->setDatabaseName(name);
+    db->setDatabaseName(location.connectionName());
+    // The waits for a server and for what other copies of the program hold there.
+    db->setConnectTimeout(location.onServer() ? location.connectTimeout() : 0);
+    db->setLockTimeout(location.onServer() ? location.lockTimeout() : 0);
     db->open();
 }
 
@@ -170,8 +173,22 @@ void upgradeSchema()
     correctTerritorialOffices();
 }
 
+bool reconnect(const QString &user, const QString &password, const Hooks &hooks)
+{
+    if (!DM->IDB->lost())
+        return false;
+    openDatabase(user, password);
+    readServerDate();
+    if (hooks.menuConnected)
+        hooks.menuConnected();
+    return true;
+}
+
 void connect(const QString &user, const QString &password, const Hooks &hooks, const QDate &today)
 {
+    // After a lost connection only the connection is made again: what is on the screen stays.
+    if (reconnect(user, password, hooks))
+        return;
     // The record sets are part of the program: nothing to install before they are used.
     // A lost or damaged database file is explained, and an archive offered in its place.
     DatabaseRestore::openOrOfferRestore(isServerDatabase() ? QString() : databasePath(),

@@ -35,7 +35,8 @@ struct Hooks {
 };
 
 // The whole sequence. A failure to open the database raises the server's error before
-// anything else changed; a later failure leaves the program connected.
+// anything else changed; a later failure leaves the program connected. After the connection to
+// the server was lost it only connects again (reconnect), keeping what the windows show.
 void connect(const QString &user, const QString &password, const Hooks &hooks,
              const QDate &today = Clock::today());
 
@@ -43,6 +44,11 @@ void connect(const QString &user, const QString &password, const Hooks &hooks,
 // record sets and their rules prepared, the server date read; no daily archive and no schema
 // correction, so that nothing is written.
 void connectToRead(const QString &user, const QString &password);
+
+// The connection to a server that was lost, made again with the account: the record sets,
+// their pending edits and the classifiers stay as they are. False (nothing done) when no
+// connection was lost.
+bool reconnect(const QString &user, const QString &password, const Hooks &hooks = {});
 
 // The schema corrections of an older database file (each runs only once).
 void upgradeSchema();

@@ -70,6 +70,13 @@ void TFMain::enableConnectedMenu()
     for (QAction *a : {m_ui->Arhivareabazei1, m_ui->Ieire1, m_ui->Inregistrare1, m_ui->Persoaneasigurate1,
                        m_ui->Reinoire1, m_ui->Actualizareprofesii1, m_ui->ImportBDPELDOR1})
         a->setEnabled(true);
+    if (DM)
+        connect(DM->IDB, &IbDatabase::connectionLost, this, &TFMain::connectionLost, Qt::UniqueConnection);
+}
+
+void TFMain::connectionLost()
+{
+    m_ui->Conectare1->setEnabled(true);
 }
 
 void TFMain::connectWithAccount(const QString &user, const QString &password)

@@ -22,6 +22,8 @@ public slots:
     // After a successful connection: everything but "&Conectare" and the restore of the database
     // (which replaces the file the connection holds open) is usable.
     void enableConnectedMenu();
+    // The connection to the server was lost: "&Conectare" connects again.
+    void connectionLost();
     // "&Conectare" confirmed with this account, without showing the dialog.
     void connectWithAccount(const QString &user, const QString &password);
 

@@ -1,4 +1,5 @@
 #include "data/databasefileerror.h"
+#include "data/statusvector.h"
 
 #include <ibase.h>
 
@@ -8,43 +9,8 @@
 #include <QStringList>
 
 #include <cerrno>
-#include <vector>
 
 namespace {
-
-// One error code of a status vector with the texts and the system's error code given with it.
-struct Cluster {
-    intptr_t code = 0;
-    QStringList texts;
-    int osError = 0;
-};
-
-std::vector<Cluster> clustersOf(const intptr_t *status)
-{
-    std::vector<Cluster> out;
-    for (int i = 0; i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end;) {
-        const intptr_t kind = status[i], value = status[i + 1];
-        if (kind == isc_arg_gds || kind == isc_arg_warning) {
-            out.push_back({value, {}, 0});
-        } else if (out.empty()) {
-            // arguments before any code: not a vector this reads
-        } else if (kind == isc_arg_string) {
-            out.back().texts << QFile::decodeName(reinterpret_cast<const char *>(value));
-        } else if (kind == isc_arg_cstring && i + 2 < ISC_STATUS_LENGTH) {
-            out.back().texts << QFile::decodeName(
-                QByteArray(reinterpret_cast<const char *>(status[i + 2]), int(value)));
-            ++i;
-        } else if (kind == isc_arg_unix) {
-            out.back().osError = int(value);
-        } else if (kind == isc_arg_win32) {
-            out.back().osError = value == 5                 ? EACCES
-                                 : value == 2 || value == 3 ? ENOENT
-                                                            : int(value); // access denied, not found
-        }
-        i += 2;
-    }
-    return out;
-}
 
 // The system refused the access itself.
 bool refused(int osError)
@@ -171,10 +137,10 @@ QString DatabaseFileError::describe(Problem problem, const QString &path, int os
 std::optional<DatabaseFileError> DatabaseFileError::recognise(const intptr_t *status, const QString &engineText,
                                                               int sqlCode)
 {
-    const std::vector<Cluster> clusters = clustersOf(status);
-    if (clusters.empty())
+    const StatusVector vector(status);
+    if (vector.empty())
         return std::nullopt;
-    const Cluster &first = clusters.front();
+    const StatusVector::Cluster &first = vector.clusters().front();
     const auto error = [&](Problem problem, const QString &path, int osError = 0) {
         return DatabaseFileError(problem, path, engineText, sqlCode, osError);
     };
@@ -183,10 +149,7 @@ std::optional<DatabaseFileError> DatabaseFileError::recognise(const intptr_t *st
         const QString path = first.texts.value(1);
         if (path.isEmpty())
             return std::nullopt;
-        int osError = 0;
-        for (const Cluster &c : clusters)
-            if (c.osError)
-                osError = c.osError;
+        const int osError = vector.osError();
         // The system's code tells what happened (the file may be a server's, not on this computer).
         if (osError == EISDIR)
             return error(Problem::Folder, path);

@@ -41,6 +41,22 @@ bool printable(const QString &text)
     return MessageText::shown(text, text.size()) == text;
 }
 
+// A wait in seconds given beside Cale; `fallback` when the key is absent or empty.
+int seconds(const IniFile &ini, const QString &key, int fallback, const QString &iniPath)
+{
+    const IniFile::Entry *entry = ini.find(DatabaseLocation::sectionName(), key);
+    if (!entry || entry->value.trimmed().isEmpty())
+        return fallback;
+    bool number = false;
+    const int value = entry->value.trimmed().toInt(&number);
+    if (!number || value < 1 || value > DatabaseLocation::kMaxTimeout || entry->value.contains(u'+'))
+        throw EE(QStringLiteral("Fisierul %1 nu poate fi folosit: valoarea %2=%3 din sectiunea [Baza de date] "
+                                "trebuie sa fie un numar de secunde intre 1 si %4.")
+                     .arg(iniPath, key, MessageText::shown(entry->written))
+                     .arg(DatabaseLocation::kMaxTimeout));
+    return value;
+}
+
 } // namespace
 
 DatabaseLocation DatabaseLocation::localFile(const QString &path)
@@ -105,7 +121,10 @@ DatabaseLocation DatabaseLocation::fromSettings(const IniFile &ini, const QStrin
     const IniFile::Entry *entry = ini.find(sectionName(), keyName());
     if (!entry || entry->value.trimmed().isEmpty())
         return localFile(localPath);
-    return parse(entry->value, iniPath, entry->written);
+    DatabaseLocation l = parse(entry->value, iniPath, entry->written);
+    l.m_connectTimeout = seconds(ini, connectTimeoutKey(), kDefaultConnectTimeout, iniPath);
+    l.m_lockTimeout = seconds(ini, lockTimeoutKey(), kDefaultLockTimeout, iniPath);
+    return l;
 }
 
 DatabaseLocation DatabaseLocation::ofConnectionName(const QString &name)

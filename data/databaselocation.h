@@ -14,6 +14,13 @@ public:
     static QString settingsFileName() { return QStringLiteral("evidenta.ini"); }
     static QString sectionName() { return QStringLiteral("Baza de date"); }
     static QString keyName() { return QStringLiteral("Cale"); }
+    // Beside Cale: the seconds a server's answer is waited for when connecting, and the seconds a
+    // save or an operation waits for rows another copy of the program holds.
+    static QString connectTimeoutKey() { return QStringLiteral("AsteptareConectare"); }
+    static QString lockTimeoutKey() { return QStringLiteral("AsteptareBlocare"); }
+    static constexpr int kDefaultConnectTimeout = 5;
+    static constexpr int kDefaultLockTimeout = 5;
+    static constexpr int kMaxTimeout = 600;
 
     // The local database file.
     static DatabaseLocation localFile(const QString &path);
@@ -40,6 +47,9 @@ public:
     // What the Firebird client opens: the file path, "host:path" or "host/port:path" (the
     // remote provider serves the last two).
     QString connectionName() const;
+    // The waits of a server database, in seconds.
+    int connectTimeout() const { return m_connectTimeout; }
+    int lockTimeout() const { return m_lockTimeout; }
 
 private:
     static DatabaseLocation fromSettings(const IniFile &ini, const QString &iniPath, const QString &localPath);
@@ -47,4 +57,6 @@ private:
     QString m_host;
     int m_port = 0;
     QString m_path;
+    int m_connectTimeout = kDefaultConnectTimeout;
+    int m_lockTimeout = kDefaultLockTimeout;
 };

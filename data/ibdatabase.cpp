@@ -1,10 +1,13 @@
 #include "data/ibdatabase.h"
+#include "data/connectionerror.h"
+#include "data/databaselocation.h"
 #include "data/dberror.h"
 #include "data/ibstatus.h"
 #include "data/ibquery.h"
 #include "data/ibtransaction.h"
 #include "data/win1250.h"
 #include "platform/signalbridge.h"
+#include "platform/tcpprobe.h"
 
 IbDatabase::IbDatabase(QObject *parent) : QObject(parent) {}
 
@@ -25,6 +28,15 @@ QString IbDatabase::param(const QString &name) const
     return {};
 }
 
+void IbDatabase::setDatabaseName(const QString &name)
+{
+    m_databaseName = name;
+    const DatabaseLocation location = DatabaseLocation::ofConnectionName(name);
+    m_server = location.onServer() ? location.server() : QString();
+    m_host = location.host();
+    m_port = location.port();
+}
+
 namespace {
 
 void addDpbString(QByteArray &dpb, char tag, const QByteArray &value)
@@ -34,7 +46,30 @@ void addDpbString(QByteArray &dpb, char tag, const QByteArray &value)
     dpb.append(value.left(255));
 }
 
+void addDpbNumber(QByteArray &dpb, char tag, int value)
+{
+    dpb.append(tag);
+    dpb.append(char(4));
+    for (int i = 0; i < 4; ++i)
+        dpb.append(char((value >> (8 * i)) & 0xff));
+}
+
 } // namespace
+
+void IbDatabase::probeServer() const
+{
+    const int wait = m_connectTimeout;
+    switch (TcpProbe::reach(m_host, m_port ? m_port : kDefaultPort, wait * 1000)) {
+    case TcpProbe::Result::Answered:
+        return;
+    case TcpProbe::Result::NoAnswer:
+        throw ConnectionError(ConnectionError::Kind::NoAnswer, m_server, wait);
+    case TcpProbe::Result::Refused:
+        throw ConnectionError(ConnectionError::Kind::Refused, m_server, wait);
+    case TcpProbe::Result::UnknownHost:
+        throw ConnectionError(ConnectionError::Kind::UnknownHost, m_server, wait);
+    }
+}
 
 void IbDatabase::open()
 {
@@ -52,6 +87,12 @@ void IbDatabase::open()
     dpb.append(char(isc_dpb_sql_dialect));
     dpb.append(char(1));
     dpb.append(char(kDialect));
+    const bool bounded = !m_server.isEmpty() && m_connectTimeout > 0;
+    if (bounded) {
+        // The client waits for the server's answer this long; its connect itself is not bounded.
+        probeServer();
+        addDpbNumber(dpb, isc_dpb_connect_timeout, m_connectTimeout);
+    }
 
     const QByteArray name = m_databaseName.toLocal8Bit();
     ISC_STATUS_ARRAY status;
@@ -59,8 +100,45 @@ void IbDatabase::open()
     SignalBridge::engineCall([&] {
         isc_attach_database(status, short(name.size()), name.constData(), &h, short(dpb.size()), dpb.constData());
     });
-    IbStatus::check(status);
+    IbStatus::check(status, {m_server.isEmpty() ? nullptr : this, QString(), true});
     m_handle = h;
+    m_lost = false;
+}
+
+void IbDatabase::fail(const intptr_t *status, const QString &statement)
+{
+    raise(IbStatus::error(status, {m_server.isEmpty() ? nullptr : this, statement}));
+}
+
+void IbDatabase::raise(const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const ConnectionError &e) {
+        if (e.kind() == ConnectionError::Kind::Lost)
+            forgetConnection();
+    } catch (...) {
+    }
+    std::rethrow_exception(error);
+}
+
+void IbDatabase::forgetConnection()
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    // The client frees its side of each handle even when the server cannot be told.
+    for (IbTransaction *t : m_transactions)
+        if (t)
+            t->forget();
+    for (IbTransaction *t : m_transactions)
+        if (t)
+            for (IbQuery *q : t->queries())
+                q->forgetStatements();
+    ISC_STATUS_ARRAY status;
+    isc_detach_database(status, &m_handle);
+    m_handle = 0;
+    emit connectionLost();
 }
 
 void IbDatabase::close()

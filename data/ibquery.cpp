@@ -157,6 +157,28 @@ void IbQuery::releaseUnusedPrepared()
     }
 }
 
+void IbQuery::forgetStatements()
+{
+    for (auto &p : d->cache)
+        Impl::drop(*p);
+    d->cache.clear();
+    if (d->oneOff)
+        Impl::drop(*d->oneOff);
+    d->oneOff.reset();
+    d->cur = nullptr;
+    d->cursorOpen = false;
+    m_active = false;
+    m_eof = true;
+}
+
+std::exception_ptr IbQuery::failure(const intptr_t *status) const
+{
+    IbDatabase *db = m_transaction->database();
+    if (db->server().isEmpty())
+        return std::make_exception_ptr(DbError(IbStatus::text(status), int(isc_sqlcode(status)), long(status[1])));
+    return IbStatus::error(status, {db, sqlText()});
+}
+
 int IbQuery::preparedCount() const
 {
     return int(d->cache.size());
@@ -183,13 +205,13 @@ void IbQuery::prepare()
     p->text = text;
     ISC_STATUS_ARRAY status;
     isc_dsql_allocate_statement(status, db->handle(), &p->stmt);
-    IbStatus::check(status);
+    db->check(status, sqlText());
     // A failed step gives the statement back to the server and raises the server's text.
-    const auto checkOrDrop = [&status, &p] {
+    const auto checkOrDrop = [this, db, &status, &p] {
         if (IbStatus::failed(status)) {
-            const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
+            const std::exception_ptr err = failure(status);
             Impl::drop(*p);
-            throw err;
+            db->raise(err);
         }
     };
 
@@ -258,10 +280,10 @@ void IbQuery::open()
     ISC_STATUS_ARRAY status;
     isc_dsql_execute(status, m_transaction->handle(), &d->cur->stmt, IbDatabase::kDialect, nullptr);
     if (IbStatus::failed(status)) {
-        const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
+        const std::exception_ptr err = failure(status);
         discardCurrent();
         m_columns.clear();
-        throw err;
+        m_transaction->database()->raise(err);
     }
     m_active = true;
     m_eof = false;
@@ -284,10 +306,10 @@ void IbQuery::execQuery()
     else
         isc_dsql_execute(status, m_transaction->handle(), &d->cur->stmt, IbDatabase::kDialect, nullptr);
     if (IbStatus::failed(status)) {
-        const DbError err(IbStatus::text(status), int(isc_sqlcode(status)));
+        const std::exception_ptr err = failure(status);
         discardCurrent();
         m_columns.clear();
-        throw err;
+        m_transaction->database()->raise(err);
     }
     // A select run as a statement leaves its cursor open on the server: close it for the next run.
     if (d->cur->statementType == isc_info_sql_stmt_select || d->cur->statementType == isc_info_sql_stmt_select_for_upd)
@@ -305,7 +327,7 @@ void IbQuery::fetch()
         m_eof = true;
         return;
     }
-    IbStatus::check(status);
+    m_transaction->database()->check(status, sqlText());
     const int n = out->sqld;
     m_row.assign(size_t(n), QVariant());
     for (int i = 0; i < n; ++i) {
@@ -385,7 +407,7 @@ void IbQuery::fetch()
             std::memcpy(&id, p, sizeof id);
             isc_blob_handle blob = 0;
             isc_open_blob2(status, m_transaction->database()->handle(), m_transaction->handle(), &blob, &id, 0, nullptr);
-            IbStatus::check(status);
+            m_transaction->database()->check(status, sqlText());
             QByteArray bytes;
             char buf[8192];
             unsigned short got = 0;

@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QStringList>
 #include <QVariant>
+#include <cstdint>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -57,6 +59,8 @@ public:
     // connection closes, the ones not in use before a change of the schema.
     void releasePrepared();
     void releaseUnusedPrepared();
+    // The connection broke: the statements are given up without a word to the server.
+    void forgetStatements();
     int preparedCount() const;
 
     // Whether a ReadScope is reading on the query now.
@@ -69,6 +73,9 @@ private:
     void fetch();
     void freeStatement();
     void discardCurrent();
+    // The failure of the statement in `status`: on a server database as the connection tells
+    // it, on a database file in the engine's words.
+    std::exception_ptr failure(const intptr_t *status) const;
 
     QPointer<IbTransaction> m_transaction;
     QStringList m_sql;

@@ -1,6 +1,8 @@
 #pragma once
 // A transaction on the connection. Queries attached to it lose their open cursor when it ends,
-// as the server closes cursors at commit.
+// as the server closes cursors at commit. Read committed, always seeing the rows others have
+// committed; a write waits for a row another transaction holds, on a server database for the
+// connection's lock timeout at most.
 
 #include "data/ibhandle.h"
 
@@ -25,6 +27,8 @@ public:
     void startTransaction();
     void commit();
     void rollback();
+    // The connection broke: the transaction is given up without a word to the server.
+    void forget();
     // Commits when active; the statement pattern opens and closes every use with it.
     void commitIfActive()
     {

@@ -1,4 +1,7 @@
 #include "data/tdm.h"
+#include "data/concurrencyerror.h"
+
+#include <QElapsedTimer>
 
 #include <stdexcept>
 
@@ -135,16 +138,39 @@ void TDM::endRead(IbQuery *q)
     q->close();
 }
 
-void TDM::execWrite(const QString &sql)
+void TDM::runWrite(const QString &sql)
 {
-    IBT2->commitIfActive();
-    IBT2->startTransaction();
     IBQ2->close();
     IBQ2->clearSql();
     IBQ2->addSql(sql);
     IBQ2->execQuery();
-    IBT2->commitIfActive();
-    IBQ2->close();
+}
+
+void TDM::execWrite(const QString &sql)
+{
+    if (m_writeHeld) {
+        runWrite(sql);
+        return;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        IBT2->commitIfActive();
+        IBT2->startTransaction();
+        try {
+            runWrite(sql);
+        } catch (const ConcurrencyError &e) {
+            // Read committed sees what the other transaction committed only when run again.
+            IBQ2->close();
+            IBT2->rollback();
+            if (!e.retryable() || waited.elapsed() >= qint64(IDB->lockTimeout()) * 1000)
+                throw;
+            continue;
+        }
+        IBT2->commitIfActive();
+        IBQ2->close();
+        return;
+    }
 }
 
 namespace {

@@ -46,7 +46,9 @@ public:
     // commit if active, close the query. Refused with std::logic_error while a ReadScope
     // reads on it.
     void endRead(IbQuery *q);
-    // Write sequence on IBQ2 in IBT2, committed at once.
+    // Write sequence on IBQ2 in IBT2, committed at once. Inside a GuardedSave the statement
+    // joins the save's transaction instead. On a server database a statement that meets another
+    // copy's transaction runs again once that ends, for the lock timeout at most.
     void execWrite(const QString &sql);
 
     // Declared fields of the record sets that have them (kept apart so they can be rebuilt). A
@@ -64,10 +66,13 @@ public:
     void cancelPendingEdits();
 
 private:
+    friend class GuardedSave;
     RecordSet *makeSet(const QString &name);
+    void runWrite(const QString &sql);
 
     std::vector<RecordSet *> m_sets;
     std::vector<DataSource *> m_sources;
+    bool m_writeHeld = false; // a GuardedSave holds IBT2
 };
 
 // The single data module of the run.

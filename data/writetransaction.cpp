@@ -1,5 +1,8 @@
 #include "data/writetransaction.h"
 #include "data/tdm.h"
+#include "data/concurrencyerror.h"
+
+#include <QElapsedTimer>
 
 #include <exception>
 
@@ -42,6 +45,34 @@ QVariant WriteTransaction::value(const QString &sql)
     const QVariant v = q->eof() ? QVariant() : q->value(0);
     q->close();
     return v;
+}
+
+IbQuery *WriteTransaction::open(const QString &sql)
+{
+    IbQuery *q = DM->IBQ2;
+    q->close();
+    q->setSql(sql);
+    q->open();
+    return q;
+}
+
+void WriteTransaction::lockRows(const QString &sql)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        try {
+            IbQuery *q = open(sql);
+            while (!q->eof())
+                q->next();
+            q->close();
+            return;
+        } catch (const ConcurrencyError &e) {
+            DM->IBQ2->close();
+            if (!e.retryable() || waited.elapsed() >= qint64(DM->IDB->lockTimeout()) * 1000)
+                throw;
+        }
+    }
 }
 
 void WriteTransaction::commit()

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+class IbQuery;
+
 class WriteTransaction
 {
 public:
@@ -22,6 +24,12 @@ public:
     // Runs a select in the transaction, so that it sees the statements executed before it,
     // and gives the first column of its first row (null when there is none).
     QVariant value(const QString &sql);
+    // Opens a select in the transaction and gives IBQ2 standing on its first row; the caller
+    // reads the rows and closes it.
+    IbQuery *open(const QString &sql);
+    // Runs a "select ... with lock" to its end, so that every row it names is locked until the
+    // transaction ends; another copy's lock is waited for the lock timeout at most.
+    void lockRows(const QString &sql);
     // Commits every statement executed and closes IBQ2.
     void commit();
 
