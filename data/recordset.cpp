@@ -458,6 +458,26 @@ void RecordSet::deleteRecord()
     scrolled();
 }
 
+void RecordSet::replaceCurrentRow(const std::vector<QVariant> &values)
+{
+    requireActive();
+    if (m_state == State::Insert || m_cur < 0)
+        return;
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_modified = false;
+    const int stored = m_view[size_t(m_cur)];
+    Row &r = m_rows[size_t(stored)];
+    for (size_t i = 0; i < values.size() && i < m_defs.size(); ++i)
+        if (m_defs[i].kind == FieldKind::Data)
+            r[i] = convert(m_defs[i], values[i]);
+    calculate(r);
+    sortView();
+    m_cur = int(std::find(m_view.begin(), m_view.end(), stored) - m_view.begin());
+    notifyReset();
+    emit stateChanged();
+}
+
 void RecordSet::appendValues(const std::vector<QVariant> &values)
 {
     requireActive();

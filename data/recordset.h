@@ -86,6 +86,9 @@ public:
     void post();
     void cancel();
     void deleteRecord();
+    // The current row takes these values (by position, stored fields) as a new reading of it:
+    // a pending edit of it is dropped first.
+    void replaceCurrentRow(const std::vector<QVariant> &values);
     void emptyDataSet();
     // Posts pending changes, or cancels an untouched new row.
     void checkBrowseMode();

@@ -1,5 +1,6 @@
 #include "packages/electronicpackage.h"
 #include "data/ee.h"
+#include "data/guardedsave.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/recordset.h"
@@ -14,6 +15,7 @@
 #include "platform/userinteraction.h"
 #include "records/workspacestate.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -268,6 +270,32 @@ QString file(const QString &folder, const QString &name, const QString &filing)
     return to;
 }
 
+// The agent's monthly rows of the period in packages of the form type K: those the marks make
+// sent.
+QString rowsToMark(const QString &Y, const QString &E, const QString &K, const QString &cutFilter)
+{
+    return QStringLiteral(" select * from saldo_data where ") + cutFilter
+           + QStringLiteral(" and sd_na in ( select na_id from name_account inner join packlabel on(na_pl=pl_id) "
+                            "where na_year=")
+           + Y + QStringLiteral(" and pl_ea=") + E + QStringLiteral(" and pl_kft_rf=") + K
+           + QStringLiteral(") order by sd_id");
+}
+
+// Every value of every row of an open query, as one digest.
+QByteArray digestOf(IbQuery *q)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (; !q->eof(); q->next()) {
+        for (int i = 0; i < q->columnCount(); ++i) {
+            const QVariant v = q->value(i);
+            hash.addData(v.isNull() ? QByteArrayLiteral("\x01null") : v.toString().toUtf8());
+            hash.addData(QByteArrayLiteral("\x02"));
+        }
+        hash.addData(QByteArrayLiteral("\x03"));
+    }
+    return hash.result();
+}
+
 } // namespace
 
 const QStringList &fileNames()
@@ -379,9 +407,19 @@ QString form(const PackagePeriod &period, int formType, bool offerCopy)
     const PackageFiles::Header h = header(formType, Y, period);
     const QString name = PackageArchiveName(h.agentCode.trimmed(), formType, Y, period.PeriodCode);
     const QString filing = filingFolder(formType);
+    QString cut = period.PeriodFilter.trimmed();
+    cut.remove(0, 3);
+    // On a shared database the rows the files are made of are noted first: should another copy
+    // change one before the marks, the marks would stand for what the files do not hold.
+    const bool shared = GuardedSave::sharedDatabase();
+    QByteArray rowsRead;
     QString K, filed;
     for (kinds->first(); !kinds->eof(); kinds->next()) {
         K = QString::number(whole(kinds->fieldByIndex(0).value()));
+        if (shared) {
+            ReadScope read(DM->IBQ3, rowsToMark(Y, E, K, cut));
+            rowsRead = digestOf(read.query());
+        }
         {
             WaitCursor wait;
             writeFiles(P, h, K, period);
@@ -393,10 +431,22 @@ QString form(const PackagePeriod &period, int formType, bool offerCopy)
         filed = file(P, name, filing);
     }
 
-    QString cut = period.PeriodFilter.trimmed();
-    cut.remove(0, 3);
     {
         WriteTransaction write;
+        if (shared) {
+            // The declarations of the year stay locked until the marks are stored: a monthly row
+            // saved by another copy waits for them and then meets the registry row.
+            write.lockRows(QStringLiteral("select na_id from name_account where na_year=") + Y
+                           + QStringLiteral(" and na_ap in (select ap_id from assured_person where ap_ea=") + E
+                           + QStringLiteral(") with lock"));
+            IbQuery *rows = write.open(rowsToMark(Y, E, K, cut));
+            const bool unchanged = digestOf(rows) == rowsRead;
+            rows->close();
+            if (!unchanged)
+                throw EE(QStringLiteral("Alt utilizator a modificat rîndurile lunare ale perioadei în timp ce se "
+                                        "forma pachetul electronic: pachetul nu a fost înregistrat și niciun rînd nu "
+                                        "a fost marcat ca trimis. Formați pachetul electronic din nou."));
+        }
         write.exec(QStringLiteral(" delete from t_pachet where anul=") + Y + QStringLiteral(" and luna_d=")
                    + period.MonthFrom + QStringLiteral(" and luna_p=") + period.MonthTo + QStringLiteral(" and ae_rf=")
                    + E);

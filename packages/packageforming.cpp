@@ -1,5 +1,6 @@
 #include "packages/packageforming.h"
 #include "data/formats.h"
+#include "data/guardedsave.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/sqltext.h"
@@ -48,6 +49,16 @@ void readInto(RecordSet *target, const QString &sql)
 void moveDeclaration(const QString &naId, const QString &package)
 {
     DM->execWrite(QStringLiteral("update name_account set na_pl=") + package + QStringLiteral(" where na_id=") + naId);
+}
+
+// A declaration into the package FindOpenPackage gives it; on a shared database together, as
+// new declarations take their package, so that no package passes its capacity.
+void moveToOpenPackage(const QString &naId, const QString &agent)
+{
+    GuardedSave guard;
+    guard.lockAgent(agent);
+    moveDeclaration(naId, QString::number(FindOpenPackage()));
+    guard.commit();
 }
 
 class Run
@@ -177,7 +188,7 @@ void Run::packageTheUnpackaged()
     readInto(cds4, declarationsWhere(QStringLiteral("na_id"), m_year, m_agent)
                        + QStringLiteral(" and na_pl is null order by na_id "));
     for (cds4->first(); !cds4->eof(); cds4->next())
-        moveDeclaration(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()), QString::number(FindOpenPackage()));
+        moveToOpenPackage(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()), m_agent);
 }
 
 // The kPackageCapacity declarations with the smallest na_id stay; the rest move one by one.
@@ -192,8 +203,7 @@ void Run::splitOverfull()
         for (int kept = 0; kept < kPackageCapacity && !cds4->eof(); ++kept)
             cds4->next();
         for (; !cds4->eof(); cds4->next())
-            moveDeclaration(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()),
-                            QString::number(FindOpenPackage()));
+            moveToOpenPackage(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()), m_agent);
     }
 }
 
@@ -224,6 +234,13 @@ void Run::resetGenerator()
     {
         ReadScope read(DM->IBQ4, QStringLiteral(" select  max(pl_id) as pl_id from packlabel "));
         largest = read.value(0).isNull() ? QStringLiteral("0") : wholeText(read.value(0));
+    }
+    // On a shared database another copy may hold a number it has just taken and not yet
+    // stored: the generator is never set back there, so that no number is handed out twice.
+    if (GuardedSave::sharedDatabase()) {
+        ReadScope read(DM->IBQ4, QStringLiteral("select gen_id(gen_pl_id, 0) from rdb$database"));
+        if (read.value(0).toLongLong() >= largest.toLongLong())
+            return;
     }
     DM->execWrite(QStringLiteral(" set generator gen_pl_id to ") + largest);
 }

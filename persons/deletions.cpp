@@ -1,6 +1,7 @@
 #include "persons/deletions.h"
 #include "data/ee.h"
 #include "data/formats.h"
+#include "data/guardedsave.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
@@ -63,22 +64,30 @@ void deletePerson()
         return;
     }
     const QString apId = idText(person, QStringLiteral("ap_id"));
+    bool declarations = false;
     {
         ReadScope read(DM->IBQ1, QStringLiteral(" select na_id from name_account where na_ap=") + apId
                                      + QStringLiteral(" order by na_id"));
-        if (!read.found()) {
-            read.end();
-            DM->execWrite(QStringLiteral(" delete from assured_person where ap_id=") + apId);
-            emptyIfActive(DM->saldo_data);
-            emptyIfActive(DM->name_account);
-            person->deleteRecord();
-            return;
+        declarations = read.found();
+        if (declarations) {
+            if (!userInteraction().confirm(QStringLiteral(
+                    "La aceasta persoana este declaratii.!\r\n"
+                    "Confirmati stergerea tuturor declaratiilor si datelor despre aceasta persoana ?")))
+                return;
+            CopyToMemTable(read.query(), DM->CDS, 2);
         }
-        if (!userInteraction().confirm(
-                QStringLiteral("La aceasta persoana este declaratii.!\r\n"
-                               "Confirmati stergerea tuturor declaratiilor si datelor despre aceasta persoana ?")))
-            return;
-        CopyToMemTable(read.query(), DM->CDS, 2);
+    }
+    // On a shared database the person goes whole or not at all, and only as it was read.
+    GuardedSave guard;
+    guard.lockAgent(DM->econ_agent->field(QStringLiteral("ea_id")).asString());
+    guard.lockRow(*person);
+    if (!declarations) {
+        DM->execWrite(QStringLiteral(" delete from assured_person where ap_id=") + apId);
+        guard.commit();
+        emptyIfActive(DM->saldo_data);
+        emptyIfActive(DM->name_account);
+        person->deleteRecord();
+        return;
     }
     RecordSet *ids = DM->CDS;
     for (ids->first(); !ids->eof(); ids->next()) {
@@ -89,6 +98,7 @@ void deletePerson()
         DM->execWrite(QStringLiteral("delete from name_account where na_id=") + id);
     }
     DM->execWrite(QStringLiteral("delete from assured_person where ap_id=") + apId);
+    guard.commit();
     // The move rule loads the next person's declaration. The read and every statement have
     // been committed on their own already.
     person->deleteRecord();
@@ -103,6 +113,11 @@ void deleteDeclaration()
         throw EE(QStringLiteral("Introduceti datele despre persoana sau cautati persoana !"));
     const QString year = selectedYear();
     RecordSet *declaration = DM->name_account;
+    // On a shared database the declaration goes with its rows or not at all, and only as it was
+    // read; its rows are locked against the saves of other copies meanwhile.
+    GuardedSave guard;
+    if (declaration->active())
+        guard.lockRow(*declaration);
     if (!reload(declaration, QStringLiteral("select * from name_account where  na_ap=")
                                  + idText(person, QStringLiteral("ap_id")) + QStringLiteral(" and na_year=") + year)) {
         emptyIfActive(declaration); // one typed in but never written goes from the window only
@@ -134,6 +149,7 @@ void deleteDeclaration()
     DM->execWrite(QStringLiteral(" delete from saldo_data where sd_na=") + naId);
     emptyIfActive(rows);
     DM->execWrite(QStringLiteral(" delete from name_account where na_id=") + naId);
+    guard.commit();
     declaration->deleteRecord();
     if (WorkspaceState *ws = workspaceState())
         ws->resetAutoCompletion(true);
@@ -164,7 +180,11 @@ void deleteMonthlyRow()
     }
     if (!userInteraction().confirm(question))
         return;
+    // On a shared database a row is deleted only as it was read.
+    GuardedSave guard;
+    guard.lockRow(*rows);
     DM->execWrite(QStringLiteral(" delete from saldo_data where sd_id=") + idText(rows, QStringLiteral("sd_id")));
+    guard.commit();
     rows->deleteRecord();
 }
 

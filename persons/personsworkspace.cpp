@@ -1,6 +1,7 @@
 #include "persons/personsworkspace.h"
 #include "data/ee.h"
 #include "data/formats.h"
+#include "data/guardedsave.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/sqltext.h"
@@ -118,6 +119,12 @@ void yearChanged()
         if (s->active())
             s->emptyDataSet();
     runMoveRule();
+}
+
+void reloadAfterOperation()
+{
+    if (GuardedSave::sharedDatabase() && DM->assured_person->active())
+        yearChanged();
 }
 
 void yearBoxLeft(const QString &year)

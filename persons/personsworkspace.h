@@ -32,6 +32,11 @@ void searchButton(SearchBoxes &boxes);
 
 // Changing the year: posts, empties the declaration and its rows, reloads for the new year.
 void yearChanged();
+// After an operation of this copy changed the declarations and rows it shows (forming the
+// packages moves declarations, the electronic package and its annulment change their marks):
+// on a shared database they are read again, so that their next save compares them with what
+// is stored, not with what was shown before. Nothing on the database of one user.
+void reloadAfterOperation();
 // Leaving the year box: the working year and the categories and rates of that year.
 void yearBoxLeft(const QString &year);
 

@@ -366,6 +366,7 @@ void TFPers::pageButtonClick(int tag)
 void TFPers::Formareapachetelor1Click()
 {
     PackageForming::run();
+    PersonsWorkspace::reloadAfterOperation();
 }
 
 // Forms the packages, asks for the period and forms the electronic package of it; closing the
@@ -373,6 +374,7 @@ void TFPers::Formareapachetelor1Click()
 void TFPers::Formareapachetuluielectronic1Click()
 {
     ElectronicPackage::prepare();
+    PersonsWorkspace::reloadAfterOperation();
     PackagePeriod period;
     {
         TFPach dialog(ui->ComboBox1->currentText().trimmed().toInt(), this);
@@ -385,6 +387,7 @@ void TFPers::Formareapachetuluielectronic1Click()
     const QString archive = ElectronicPackage::form(period, formType, true);
     if (archive.isEmpty())
         return;
+    PersonsWorkspace::reloadAfterOperation();
     pageButtonClick(2);
     userInteraction().inform(QStringLiteral("Exportul s-a facut !"));
     TFVerif::offer(this, archive);
@@ -498,6 +501,7 @@ void TFPers::Anulareapachetuluielectronic1Click()
         dialog.loadRegistry();
         dialog.exec();
     }
+    PersonsWorkspace::reloadAfterOperation();
     pageButtonClick(2);
 }
 

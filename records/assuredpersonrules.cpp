@@ -2,6 +2,7 @@
 #include "data/docseries.h"
 #include "data/ee.h"
 #include "data/formats.h"
+#include "data/guardedsave.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
@@ -161,9 +162,16 @@ void check(RecordSet &person, RecordQuestions &questions, bool identify)
 void beforePost(RecordSet &person)
 {
     const bool inserting = person.state() == RecordSet::State::Insert;
+    // On a shared database the agent's persons are saved one after another, so that a code
+    // another copy has just stored is seen, and a person is changed only as it was read.
+    GuardedSave guard;
+    if (DM->econ_agent->active() && !DM->econ_agent->isEmpty())
+        guard.lockAgent(DM->econ_agent->field(QStringLiteral("ea_id")).asString());
+    guard.lockRow(person);
     DatabaseQuestions database;
     check(person, database, true);
     DM->execWrite(BuildInsertOrUpdate(&person, 0, inserting ? 1 : 2));
+    guard.commit();
 }
 
 void afterScroll(RecordSet &person)

@@ -1,5 +1,6 @@
 #include "records/econagentrules.h"
 #include "data/ee.h"
+#include "data/guardedsave.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
@@ -35,6 +36,9 @@ void attach()
 
 void beforePost(RecordSet &agent)
 {
+    // On a shared database the agent is changed only as it was read.
+    GuardedSave guard;
+    guard.lockRow(agent);
     if (agent.field(QStringLiteral("ea_kaa2_fosk")).isNull())
         throw EE(QStringLiteral("Indicati sectorul !"));
 
@@ -59,6 +63,7 @@ void beforePost(RecordSet &agent)
     }
 
     DM->execWrite(BuildInsertOrUpdate(&agent, 0, inserting ? 1 : 2));
+    guard.commit();
 }
 
 void loadAll()

@@ -1,6 +1,7 @@
 #include "records/nameaccountrules.h"
 #include "data/ee.h"
 #include "data/formats.h"
+#include "data/guardedsave.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
@@ -117,30 +118,44 @@ void check(RecordSet &na, const QString &person, RecordQuestions &questions)
 
 void save(RecordSet &na, const QString &person)
 {
-    DatabaseQuestions database;
-    check(na, person, database);
     const QString year = selectedYear();
-
     if (na.state() == RecordSet::State::Insert) {
-        // FindOpenPackage ends its own reads: IBT1 has nothing left to commit afterwards.
-        na.field(QStringLiteral("na_pl")).setValue(double(FindOpenPackage()));
-        na.field(QStringLiteral("na_ap")).setAsString(person);
-        na.field(QStringLiteral("na_year")).setAsString(year.trimmed());
-
         {
-            ReadScope read(DM->IBQ1, QStringLiteral("select * from get_na_id"));
-            na.field(QStringLiteral("na_id")).setValue(read.value(QStringLiteral("nRet")));
-        }
+            // On a shared database the agent's new declarations are saved one after another:
+            // the person's declaration of the year and the newest package's count are read as
+            // the other copies left them, and the package is taken together with the insert.
+            GuardedSave guard;
+            if (DM->econ_agent->active() && !DM->econ_agent->isEmpty())
+                guard.lockAgent(DM->econ_agent->field(QStringLiteral("ea_id")).asString());
+            DatabaseQuestions database;
+            check(na, person, database);
+            // FindOpenPackage ends its own reads: IBT1 has nothing left to commit afterwards.
+            na.field(QStringLiteral("na_pl")).setValue(double(FindOpenPackage()));
+            na.field(QStringLiteral("na_ap")).setAsString(person);
+            na.field(QStringLiteral("na_year")).setAsString(year.trimmed());
 
-        DM->execWrite(BuildInsertOrUpdate(&na, 0, 1));
+            {
+                ReadScope read(DM->IBQ1, QStringLiteral("select * from get_na_id"));
+                na.field(QStringLiteral("na_id")).setValue(read.value(QStringLiteral("nRet")));
+            }
+
+            DM->execWrite(BuildInsertOrUpdate(&na, 0, 1));
+            guard.commit();
+        }
         if (autoCompletionTicked())
             AutoCompletion::completeNewDeclaration(na, year);
         return;
     }
 
+    DatabaseQuestions database;
+    check(na, person, database);
     if (autoCompletionTicked())
         AutoCompletion::fillMissingMonths(na, year);
+    // A declaration is changed only as it was read.
+    GuardedSave guard;
+    guard.lockRow(na);
     DM->execWrite(BuildInsertOrUpdate(&na, 0, 2));
+    guard.commit();
 }
 
 void beforePost(RecordSet &na)

@@ -1,5 +1,7 @@
 #include "records/saldodatarules.h"
+#include "data/concurrencyerror.h"
 #include "data/ee.h"
+#include "data/guardedsave.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/sqltext.h"
@@ -261,18 +263,18 @@ void compute(MonthlyRow &r, const RateRow &rate)
 
 // ---------------------------------------------------------------- warning
 
-void warnOverCeiling(const MonthlyRow &r, const RateRow &rate)
+// Whether the contributions of the year pass the ceiling: the warning is shown once the row is
+// written, so that no question waits on the user while the save holds its rows.
+bool overCeiling(const MonthlyRow &r, const RateRow &rate)
 {
     if (!rate.percentage() || !Contribution::yearToDateCeiling(r.year) || r.begin.year() != r.year)
-        return;
+        return false;
     const Sums paid = readSums(yearSumStatement(r.sdNa.asString(), r.sdId.asString(), r.D1, r.D2));
     const Sums same = readSums(
         yearToDateStatement(r.sdNa.asString(), QStringLiteral("="), r.month.asString(), r.D1, r.D2, r.sdId.asString()));
     const double months = Contribution::monthsWithRow(paid.count, same.count != 0);
-    if (Contribution::ceilingYear(r.declarationYear()) && rate.ceilingSet()
-        && Contribution::yearOverCeiling(paid.sum, r.sumAdd.asFloat(), rate.ceiling(), months))
-        userInteraction().inform(QStringLiteral(
-            "Indicati corect suma contributiilor individuale calculate sau efectuati procedura de recalcul "));
+    return Contribution::ceilingYear(r.declarationYear()) && rate.ceilingSet()
+           && Contribution::yearOverCeiling(paid.sum, r.sumAdd.asFloat(), rate.ceiling(), months);
 }
 
 // ---------------------------------------------------------------- fixed yearly amount
@@ -333,6 +335,13 @@ void check(RecordSet &row, RecordSet &declaration, RecordQuestions &questions)
 
 void save(RecordSet &row, RecordSet &declaration)
 {
+    // On a shared database the rows of a declaration are saved one after another, each checked
+    // against the rows stored at that moment, and an existing row only as it was read.
+    GuardedSave guard;
+    if (!guard.lock(QStringLiteral("name_account"), QStringLiteral("na_id"),
+                    declaration.active() ? declaration.field(QStringLiteral("na_id")).asString() : QString()))
+        throw ConcurrencyError(ConcurrencyError::Kind::TargetGone, row.name(), DM->IDB->lockTimeout());
+    guard.lockRow(row);
     DatabaseQuestions database;
     MonthlyRow r(row, declaration);
     testRow(r, database);
@@ -344,9 +353,13 @@ void save(RecordSet &row, RecordSet &declaration)
         compute(r, rate);
     if (!rateFound)
         refuseWithoutRate();
-    warnOverCeiling(r, rate);
+    const bool warn = overCeiling(r, rate);
     applyYearlyAmount(r);
     write(r);
+    guard.commit();
+    if (warn)
+        userInteraction().inform(QStringLiteral(
+            "Indicati corect suma contributiilor individuale calculate sau efectuati procedura de recalcul "));
 }
 
 void beforePost(RecordSet &row)
