@@ -2,7 +2,9 @@
 // An electronic package is read back the way the receiving side reads it, so that whatever it
 // would reject is listed before the archive leaves the office: its members, the form of every
 // line and field, the totals, and the codes and rates against the classifiers when a database
-// is open.
+// is open. The rules are in packages/check/, a file per family: packagestructure (members,
+// lines, separator, line ends, field counts), fieldformats, packagesums (sums and the totals
+// across the members) and classifierchecks.
 
 #include "packages/packageclassifiers.h"
 
