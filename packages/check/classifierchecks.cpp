@@ -3,6 +3,7 @@
 #include "packages/check/packagename.h"
 #include "packages/check/packagevalues.h"
 #include "packages/packageclassifiers.h"
+#include "packages/packagefiles.h"
 #include "records/contribution.h"
 #include "records/insuredcategory.h"
 
@@ -49,20 +50,21 @@ void ClassifierChecks::sdRow(const FileLine &l, const SdDeclaration &)
     const auto month = wholeNumber(l.field(3));
     if (!month || *month < 1 || *month > 12)
         return;
-    qint64 cents[4];
+    PackageAmounts a;
     for (int k = 0; k < 4; ++k) {
-        const auto c = money(l.field(9 + k));
-        if (!c)
+        const auto v = money(l.field(9 + k));
+        if (!v)
             return;
-        cents[k] = *c;
+        a[k] = *v;
     }
     if (!money(l.field(13)))
         return;
     const auto from = l.field(7).empty() ? std::nullopt : date(l.field(7));
-    rates(l, *category, int(*month), from.value_or(QDate()), cents);
+    rates(l, *category, int(*month), from.value_or(QDate()), a);
 }
 
-void ClassifierChecks::rates(const FileLine &l, qint64 category, int month, const QDate &from, const qint64 a[4])
+void ClassifierChecks::rates(const FileLine &l, qint64 category, int month, const QDate &from,
+                             const PackageAmounts &amounts)
 {
     if (!m_name.valid() || InsuredCategory::carriesNoAmounts(double(category)))
         return;
@@ -74,6 +76,9 @@ void ClassifierChecks::rates(const FileLine &l, qint64 category, int month, cons
         });
         return;
     }
+    // The amounts in cents: the rules compare to the cent.
+    const qint64 a[4] = {cents(amounts.payFund), cents(amounts.ill), cents(amounts.individual),
+                         cents(amounts.employer)};
     if (InsuredCategory::rateZeroesContributions(double(category))) {
         for (int k : {2, 3})
             if (a[k] != 0)
@@ -84,8 +89,7 @@ void ClassifierChecks::rates(const FileLine &l, qint64 category, int month, cons
                 });
         return;
     }
-    const double pay = double(a[0]) / 100, ill = double(a[1]) / 100;
-    const double base = Contribution::base(pay, ill, year, month);
+    const double base = Contribution::base(amounts.payFund, amounts.ill, year, month);
     // Whether the product is formed in extended or in double precision is the computing
     // program's choice, and a half cent may fall either way: a cent apart is no finding.
     auto differs = [](qint64 written, double expected) {
@@ -97,11 +101,11 @@ void ClassifierChecks::rates(const FileLine &l, qint64 category, int month, cons
             m_findings.warn(Sd, l.number, 12, [&] {
                 return QStringLiteral("contribuția angajatorului %1 nu corespunde tarifului de %2% al categoriei %3 "
                                       "în anul %4 (%5)")
-                    .arg(centsText(a[3]))
+                    .arg(text(l.field(12)))
                     .arg(Contribution::wholeRate(rate->employerValue))
                     .arg(category)
                     .arg(year)
-                    .arg(centsText(std::llround(expected * 100)));
+                    .arg(PackageFiles::moneyText(expected));
             });
     }
     if (rate->individualUnit == QLatin1String("L") && Contribution::yearlyAmountYear(year)
@@ -111,10 +115,10 @@ void ClassifierChecks::rates(const FileLine &l, qint64 category, int month, cons
             m_findings.warn(Sd, l.number, 11, [&] {
                 return QStringLiteral("contribuția individuală %1 nu este a douăsprezecea parte din suma anuală a "
                                       "categoriei %2 în anul %3 (%4)")
-                    .arg(centsText(a[2]))
+                    .arg(text(l.field(11)))
                     .arg(category)
                     .arg(year)
-                    .arg(centsText(std::llround(expected * 100)));
+                    .arg(PackageFiles::moneyText(expected));
             });
         return;
     }
@@ -129,11 +133,11 @@ void ClassifierChecks::rates(const FileLine &l, qint64 category, int month, cons
         m_findings.warn(Sd, l.number, 11, [&] {
             return QStringLiteral(
                        "contribuția individuală %1 nu corespunde tarifului de %2% al categoriei %3 în anul %4 (%5)")
-                .arg(centsText(a[2]))
+                .arg(text(l.field(11)))
                 .arg(Contribution::wholeRate(rate->individualValue))
                 .arg(category)
                 .arg(year)
-                .arg(centsText(expectedCents));
+                .arg(PackageFiles::moneyText(expected));
         });
 }
 

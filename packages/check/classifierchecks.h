@@ -5,6 +5,7 @@
 // Without classifiers these rules are left out.
 
 #include "packages/check/packagerules.h"
+#include "packages/packageamounts.h"
 
 #include <QDate>
 
@@ -23,9 +24,8 @@ public:
     void naLine(const FileLine &l) override;
 
 private:
-    // The contributions of a row against its category's rate; `cents` are the row's pay
-    // fund, benefit, individual and employer's contribution.
-    void rates(const FileLine &l, qint64 category, int month, const QDate &from, const qint64 cents[4]);
+    // The contributions of a row against its category's rate.
+    void rates(const FileLine &l, qint64 category, int month, const QDate &from, const PackageAmounts &a);
 
     CheckFindings &m_findings;
     const PackageName &m_name;

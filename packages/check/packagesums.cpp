@@ -1,7 +1,9 @@
 #include "packages/check/packagesums.h"
+#include "data/helpers.h"
 #include "packages/check/checkfindings.h"
 #include "packages/check/packagestructure.h"
 #include "packages/check/packagevalues.h"
+#include "packages/packagefiles.h"
 #include "records/insuredcategory.h"
 
 using namespace PackageValues;
@@ -18,37 +20,72 @@ std::optional<qint64> category(const FileLine &l)
     return l.field(5).empty() ? std::nullopt : wholeNumber(l.field(5));
 }
 
-} // namespace
-
-bool PackageSums::amounts(PackageMember m, const FileLine &l, int first, Amounts *a)
+// Whether a written figure is `exact` in the money format.
+bool shows(double written, double exact)
 {
-    bool ok = true;
-    for (int k = 0; k < 4; ++k) {
-        const auto c = money(l.field(first + k));
-        ok = ok && c.has_value();
-        a->v[k] = c.value_or(0);
-    }
-    const auto total = money(l.field(first + 4));
-    if (ok && total && *total != a->v[2] + a->v[3])
-        m_findings.add(m, l.number, first + 4, [&] {
-            return QStringLiteral("contribuția totală (%1) trebuie să fie suma cîmpurilor %2 și %3 (%4)")
-                .arg(centsText(*total))
-                .arg(first + 2)
-                .arg(first + 3)
-                .arg(centsText(a->v[2] + a->v[3]));
-        });
-    return ok && total.has_value();
+    return Round2(exact) == written;
 }
 
-void PackageSums::categoryRules(const FileLine &l, qint64 category, const Amounts &a)
+} // namespace
+
+PackageSums::Written PackageSums::written(const FileLine &l, int first)
 {
-    if (a.v[0] < 0)
+    Written w;
+    for (int k = 0; k < 4; ++k) {
+        const auto v = money(l.field(first + k));
+        w.amountsUsable = w.amountsUsable && v.has_value();
+        w.amounts[k] = v.value_or(0);
+    }
+    const auto total = money(l.field(first + 4));
+    w.totalUsable = total.has_value();
+    w.total = total.value_or(0);
+    return w;
+}
+
+PackageAmounts PackageSums::taken(const Written &w, const PackageAmounts *sums)
+{
+    PackageAmounts out = w.amounts;
+    if (sums)
+        for (int k = 0; k < 4; ++k)
+            if (shows(w.amounts[k], (*sums)[k]))
+                out[k] = (*sums)[k];
+    return out;
+}
+
+void PackageSums::checkTotal(PackageMember m, const FileLine &l, int first, const Written &w, double expected)
+{
+    if (w.usable() && !shows(w.total, expected))
+        m_findings.add(m, l.number, first + 4, [&] {
+            return QStringLiteral("contribuția totală (%1) trebuie să fie suma cîmpurilor %2 și %3 (%4)")
+                .arg(text(l.field(first + 4)))
+                .arg(first + 2)
+                .arg(first + 3)
+                .arg(PackageFiles::moneyText(expected));
+        });
+}
+
+void PackageSums::checkAmounts(PackageMember m, const FileLine &l, int first, const Written &w,
+                               const PackageAmounts &sums, const QString &against)
+{
+    for (int k = 0; k < 4; ++k)
+        if (!shows(w.amounts[k], sums[k]))
+            m_findings.add(m, l.number, first + k, [&] {
+                return QStringLiteral("%1 (%2) nu corespunde %3")
+                    .arg(AmountNames[k], text(l.field(first + k)),
+                         against.arg(PackageFiles::moneyText(sums[k]),
+                                     m == Sd && k == 0 ? QStringLiteral(", fără categoria 150") : QString()));
+            });
+}
+
+void PackageSums::categoryRules(const FileLine &l, qint64 category, const PackageAmounts &a)
+{
+    if (a.payFund < 0)
         m_findings.add(Sd, l.number, 9, QStringLiteral("fondul de remunerare nu poate fi negativ"));
-    if (a.v[1] < 0)
+    if (a.ill < 0)
         m_findings.add(Sd, l.number, 10, QStringLiteral("suma indemnizațiilor nu poate fi negativă"));
     if (InsuredCategory::carriesNoAmounts(double(category))) {
         for (int k = 0; k < 4; ++k)
-            if (a.v[k] != 0)
+            if (a[k] != 0)
                 m_findings.add(Sd, l.number, 9 + k, [&] {
                     return QStringLiteral("categoria %1 nu are sume: %2 trebuie să fie 0.00")
                         .arg(category)
@@ -57,84 +94,78 @@ void PackageSums::categoryRules(const FileLine &l, qint64 category, const Amount
         return;
     }
     if (InsuredCategory::wholePayIsBenefit(double(category))) {
-        if (a.v[1] != a.v[0])
+        if (a.ill != a.payFund)
             m_findings.add(Sd, l.number, 10, [&] {
                 return QStringLiteral("la categoria %1 tot fondul de remunerare este indemnizație: suma "
                                       "indemnizațiilor trebuie să fie %2")
                     .arg(category)
-                    .arg(centsText(a.v[0]));
+                    .arg(text(l.field(9)));
             });
-    } else if (a.v[0] >= 1 && a.v[1] >= 1 && a.v[0] != a.v[1]) {
+    } else if (cents(a.payFund) >= 1 && cents(a.ill) >= 1 && a.payFund != a.ill) {
         m_findings.add(Sd, l.number, 10, QStringLiteral("indemnizațiile și salariul se indică în rînduri separate"));
     }
 }
 
 void PackageSums::sdBegin(const SdDeclaration &)
 {
-    m_rows = Amounts();
+    m_rows = PackageAmounts();
     m_rowsUsable = true;
 }
 
 void PackageSums::sdRow(const FileLine &l, const SdDeclaration &)
 {
-    Amounts a;
-    if (!amounts(Sd, l, 9, &a)) {
+    const Written w = written(l, 9);
+    const PackageAmounts &a = w.amounts;
+    checkTotal(Sd, l, 9, w, PackageAmounts::rowTotal(a.individual, a.employer));
+    if (!w.usable()) {
         m_rowsUsable = false;
         return;
     }
     const auto cat = category(l);
     if (cat)
         categoryRules(l, *cat, a);
-    if (!cat || InsuredCategory::countsInPayFundTotal(double(*cat)))
-        m_rows.v[0] += a.v[0];
-    for (int k = 1; k < 4; ++k)
-        m_rows.v[k] += a.v[k];
-}
-
-void PackageSums::count(const SdDeclaration &d, const Amounts &sums, int line)
-{
-    Package &p = m_sdPackages[d.package];
-    if (p.firstLine == 0)
-        p.firstLine = line;
-    ++p.declarations;
-    p.sums += sums;
+    m_rows.addRow(a.payFund, a.ill, a.individual, a.employer, cat.value_or(0));
 }
 
 void PackageSums::sdEnd(const SdDeclaration &d, const FileLine *total)
 {
     // A declaration is counted in its package with the sums of its total line, or of its rows
-    // when the total line is missing.
+    // when the total line is missing or has an amount that is not money.
+    Package &p = m_sdPackages[d.package];
+    ++p.declarations;
     if (!total) {
-        count(d, m_rows, d.lastLine);
+        p.firstLine = p.firstLine ? p.firstLine : d.lastLine;
+        p.sums.add(m_rows);
         return;
     }
-    Amounts a;
-    const bool usable = amounts(Sd, *total, 9, &a);
-    if (usable && m_rowsUsable)
-        for (int k = 0; k < 4; ++k)
-            if (a.v[k] != m_rows.v[k])
-                m_findings.add(Sd, total->number, 9 + k, [&] {
-                    return QStringLiteral("%1 (%2) nu corespunde sumei rîndurilor declarației (%3)%4")
-                        .arg(AmountNames[k], centsText(a.v[k]), centsText(m_rows.v[k]),
-                             k == 0 ? QStringLiteral(", fără categoria 150") : QString());
-                });
-    count(d, usable ? a : m_rows, total->number);
+    p.firstLine = p.firstLine ? p.firstLine : total->number;
+    const Written w = written(*total, 9);
+    const PackageAmounts sums = taken(w, m_rowsUsable ? &m_rows : nullptr);
+    checkTotal(Sd, *total, 9, w, sums.total());
+    if (w.usable() && m_rowsUsable)
+        checkAmounts(Sd, *total, 9, w, m_rows, QStringLiteral("sumei rîndurilor declarației (%1)%2"));
+    p.sums.add(w.usable() ? sums : m_rows);
 }
 
 void PackageSums::ipLine(const FileLine &l)
 {
     const auto package = wholeNumber(l.field(1));
     const auto declarations = wholeNumber(l.field(2));
-    Amounts a;
-    const bool usable = amounts(Ip, l, 3, &a);
-    m_ipSumsUsable = m_ipSumsUsable && usable;
-    m_ipSums += a;
+    const Written w = written(l, 3);
+    const Package *sd = nullptr;
+    if (m_sdRead && package)
+        if (const auto it = m_sdPackages.constFind(*package); it != m_sdPackages.cend())
+            sd = &*it;
+    const PackageAmounts sums = taken(w, sd ? &sd->sums : nullptr);
+    checkTotal(Ip, l, 3, w, sums.total());
+    m_ipSumsUsable = m_ipSumsUsable && w.usable();
+    m_ipSums.addRounded(sums);
     if (!package || m_ipPackages.contains(*package))
         return; // a package number given twice is reported once, by the structure
     m_ipPackages.insert(*package);
     if (!m_sdRead)
         return;
-    const Package p = m_sdPackages.value(*package);
+    const Package p = sd ? *sd : Package();
     if (declarations && *declarations != p.declarations)
         m_findings.add(Ip, l.number, 2, [&] {
             return QStringLiteral("numărul declarațiilor (%1) nu este egal cu numărul declarațiilor pachetului din "
@@ -142,14 +173,8 @@ void PackageSums::ipLine(const FileLine &l)
                 .arg(*declarations)
                 .arg(p.declarations);
         });
-    if (usable)
-        for (int k = 0; k < 4; ++k)
-            if (a.v[k] != p.sums.v[k])
-                m_findings.add(Ip, l.number, 3 + k, [&] {
-                    return QStringLiteral("%1 (%2) nu corespunde sumei rîndurilor totale ale pachetului din REV5_SD "
-                                          "(%3)")
-                        .arg(AmountNames[k], centsText(a.v[k]), centsText(p.sums.v[k]));
-                });
+    if (w.usable())
+        checkAmounts(Ip, l, 3, w, p.sums, QStringLiteral("sumei rîndurilor totale ale pachetului din REV5_SD (%1)%2"));
 }
 
 void PackageSums::ipDone()
@@ -205,12 +230,8 @@ void PackageSums::tLine(const FileLine &l, int ipLines)
                 .arg(*packages)
                 .arg(ipLines);
         });
-    Amounts a;
-    if (amounts(T, l, 10, &a) && m_ipUsable)
-        for (int k = 0; k < 4; ++k)
-            if (a.v[k] != m_ipSums.v[k])
-                m_findings.add(T, l.number, 10 + k, [&] {
-                    return QStringLiteral("%1 (%2) nu corespunde sumei din REV5_IP (%3)")
-                        .arg(AmountNames[k], centsText(a.v[k]), centsText(m_ipSums.v[k]));
-                });
+    const Written w = written(l, 10);
+    checkTotal(T, l, 10, w, taken(w, m_ipUsable ? &m_ipSums : nullptr).total());
+    if (w.usable() && m_ipUsable)
+        checkAmounts(T, l, 10, w, m_ipSums, QStringLiteral("sumei din REV5_IP (%1)%2"));
 }

@@ -3,9 +3,16 @@
 // contribution of every line, each declaration's total line against its rows, each package of
 // REV5_IP against its declarations, the header of REV5_T against the packages; and that the
 // declarations and packages of the members match one another.
+//
+// The totals are added up as the writer adds them (PackageAmounts) and compared through its
+// money format: a declaration's sums go into its package unrounded, so a package of large
+// amounts may show a figure that the sum of its declarations' written totals does not. A
+// written figure is taken at the value it was rounded from when it is that value rounded,
+// so that a wrong figure is reported where it stands and not again in every total above it.
 
 #include "packages/check/packagemember.h"
 #include "packages/check/packagerules.h"
+#include "packages/packageamounts.h"
 
 #include <QHash>
 #include <QSet>
@@ -30,46 +37,47 @@ public:
     void naDone() override;
     void tLine(const FileLine &l, int ipLines) override;
 
-    // The four money amounts of a line in cents: pay fund, benefit, individual and
-    // employer's contribution.
-    struct Amounts {
-        qint64 v[4] = {0, 0, 0, 0};
-        Amounts &operator+=(const Amounts &o)
-        {
-            for (int i = 0; i < 4; ++i)
-                v[i] += o.v[i];
-            return *this;
-        }
-    };
-
 private:
-    // The four amounts from field `first` on, the total contribution after them checked
-    // against the last two; false when one of the five is not money.
-    bool amounts(PackageMember m, const FileLine &l, int first, Amounts *a);
+    // The five money fields of a line as written: the four amounts (0 where a field is not
+    // money) and the total contribution.
+    struct Written {
+        PackageAmounts amounts;
+        double total = 0;
+        bool amountsUsable = true;
+        bool totalUsable = false;
+        bool usable() const { return amountsUsable && totalUsable; }
+    };
+    static Written written(const FileLine &l, int first);
+    // Each written amount at the figure it was rounded from, when `sums` are known and the
+    // written amount is that figure rounded; else as written.
+    static PackageAmounts taken(const Written &w, const PackageAmounts *sums);
+    // The written total contribution of a line against `expected` in the money format.
+    void checkTotal(PackageMember m, const FileLine &l, int first, const Written &w, double expected);
+    // Each written amount against the sums it should show.
+    void checkAmounts(PackageMember m, const FileLine &l, int first, const Written &w, const PackageAmounts &sums,
+                      const QString &against);
     // What the row's category allows of its amounts.
-    void categoryRules(const FileLine &l, qint64 category, const Amounts &a);
-    // A declaration counted in its package with the given sums.
-    void count(const SdDeclaration &d, const Amounts &sums, int line);
+    void categoryRules(const FileLine &l, qint64 category, const PackageAmounts &a);
 
     CheckFindings &m_findings;
     const PackageStructure &m_structure;
 
     // The declaration being read: the sums of its rows.
-    Amounts m_rows;
+    PackageAmounts m_rows;
     bool m_rowsUsable = true;
 
     // What REV5_SD says, per package number: its declarations and their sums.
     struct Package {
         int declarations = 0;
-        Amounts sums;
+        PackageAmounts sums;
         int firstLine = 0;
     };
     QHash<qint64, Package> m_sdPackages;
     bool m_sdRead = false;
 
-    // What REV5_IP says: its package numbers and sums.
+    // What REV5_IP says: its package numbers, and the header's sums of its packages.
     QSet<qint64> m_ipPackages;
-    Amounts m_ipSums;
+    PackageAmounts m_ipSums;
     bool m_ipSumsUsable = true;
     bool m_ipUsable = false;
 };

@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace PackageValues {
 
@@ -29,7 +29,7 @@ std::optional<qint64> wholeNumber(View v)
     return n;
 }
 
-std::optional<qint64> money(View v)
+std::optional<double> money(View v)
 {
     View s = v;
     bool negative = false;
@@ -38,25 +38,28 @@ std::optional<qint64> money(View v)
         s.remove_prefix(1);
     }
     const size_t point = s.find('.');
-    if (point != View::npos && point + 3 == s.size() && s.find('E') == View::npos) {
+    const bool fixed = point != View::npos && point + 3 == s.size() && s.find('E') == View::npos;
+    if (fixed) {
         const View whole = s.substr(0, point), decimals = s.substr(point + 1);
         if (!allDigits(whole) || !allDigits(decimals) || (whole.size() > 1 && whole[0] == '0') || whole.size() > 15)
             return std::nullopt;
-        qint64 cents = 0;
-        for (char c : whole)
-            cents = cents * 10 + (c - '0');
-        cents = cents * 100 + (decimals[0] - '0') * 10 + (decimals[1] - '0');
-        return negative ? -cents : cents;
+    } else {
+        static const QRegularExpression exponent(QStringLiteral("^[1-9](\\.[0-9]*[1-9])?E[0-9]+$"));
+        if (!exponent.match(text(s)).hasMatch())
+            return std::nullopt;
     }
-    static const QRegularExpression exponent(QStringLiteral("^[1-9](\\.[0-9]*[1-9])?E[0-9]+$"));
-    const QString t = text(s);
-    if (!exponent.match(t).hasMatch())
+    double value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (error != std::errc() || end != s.data() + s.size())
         return std::nullopt;
-    const double value = t.toDouble();
-    if (value < 1e10 || value > 1e16)
+    if (!fixed && (value < 1e10 || value > 1e16))
         return std::nullopt;
-    const auto cents = qint64(std::llround(value * 100));
-    return negative ? -cents : cents;
+    return negative ? -value : value;
+}
+
+qint64 cents(double money)
+{
+    return qint64(std::llround(money * 100));
 }
 
 std::optional<QDate> date(View v)
@@ -74,15 +77,6 @@ std::optional<QDate> date(View v)
     if (!d.isValid())
         return std::nullopt;
     return d;
-}
-
-QString centsText(qint64 cents)
-{
-    const qint64 a = std::llabs(cents);
-    return QStringLiteral("%1%2.%3")
-        .arg(cents < 0 ? QStringLiteral("-") : QString())
-        .arg(a / 100)
-        .arg(a % 100, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace PackageValues

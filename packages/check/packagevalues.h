@@ -17,12 +17,13 @@ QString text(View v);
 bool allDigits(View v);
 // A whole number in plain decimal without leading zeros.
 std::optional<qint64> wholeNumber(View v);
-// Money in cents: an optional minus, digits without leading zeros, a point and two decimals;
-// or the exponent form the fixed format takes beyond ten digits before the point.
-std::optional<qint64> money(View v);
+// Money: an optional minus, digits without leading zeros, a point and two decimals; or the
+// exponent form the money format takes beyond ten digits before the point (1.234567891E10).
+// The value is the number the text says, as the writer's rounding gives it.
+std::optional<double> money(View v);
+// A value of money in cents, for rules that compare to the cent.
+qint64 cents(double money);
 // dd.mm.yyyy, a day that exists.
 std::optional<QDate> date(View v);
-// Cents as the package writes money: 1234.50, -0.05.
-QString centsText(qint64 cents);
 
 } // namespace PackageValues
