@@ -1,5 +1,6 @@
 #include "packages/check/fieldformats.h"
 #include "packages/check/checkfindings.h"
+#include "packages/check/packagebounds.h"
 #include "packages/check/packagename.h"
 #include "packages/check/packagevalues.h"
 #include "records/insuredcategory.h"
@@ -114,7 +115,8 @@ void FieldFormats::sdRow(const FileLine &l, const SdDeclaration &)
                 });
                 break;
             }
-        m_periods.push_back(Period{*month, *category, *from, *until, l.number});
+        if (m_periods.size() < size_t(PackageBounds::RowsPerDeclaration))
+            m_periods.push_back(Period{*month, *category, *from, *until, l.number});
     }
     if (from && m_name.valid()) {
         const int year = m_name.year();

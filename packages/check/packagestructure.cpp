@@ -1,5 +1,7 @@
 #include "packages/check/packagestructure.h"
+#include "data/ee.h"
 #include "packages/check/checkfindings.h"
+#include "packages/check/packagebounds.h"
 #include "packages/check/packagevalues.h"
 
 using namespace PackageValues;
@@ -71,11 +73,13 @@ void PackageStructure::forEachLine(PackageMember member, const QByteArray &data,
     }
 }
 
-void PackageStructure::run(const PackageCheck::Members &members, const std::vector<PackageRules *> &rules)
+void PackageStructure::run(const PackageCheck::Members &members, const QSet<QString> &unread,
+                           const std::vector<PackageRules *> &rules)
 {
     m_rules = rules;
     const PackageMember expected[4] = {T, Ip, Na, Sd};
     const QByteArray *found[PackageMembers::Count] = {};
+    bool present[PackageMembers::Count] = {};
     for (const auto &[name, bytes] : members) {
         const int at = PackageMembers::order(name);
         if (at == 0 || at >= PackageMembers::Count) {
@@ -84,15 +88,19 @@ void PackageStructure::run(const PackageCheck::Members &members, const std::vect
             });
             continue;
         }
-        if (found[at]) {
+        if (present[at]) {
             m_findings.add(PackageMember::Archive, 0, 0,
                            [&] { return QStringLiteral("membrul %1 apare de mai multe ori în arhivă").arg(name); });
             continue;
         }
-        found[at] = &bytes;
+        present[at] = true;
+        if (!unread.contains(name))
+            found[at] = &bytes;
     }
+    for (const QString &name : unread)
+        present[PackageMembers::order(name) % PackageMembers::Count] = true;
     for (PackageMember m : expected)
-        if (!found[int(m)])
+        if (!present[int(m)])
             m_findings.add(PackageMember::Archive, 0, 0,
                            [&] { return QStringLiteral("lipsește membrul %1").arg(PackageMembers::name(m)); });
 
@@ -131,6 +139,7 @@ void PackageStructure::readSd(const QByteArray &data)
                             .arg(*id)
                             .arg(m_sdDeclarations.value(*id).line);
                     });
+                m_openRows = 0;
                 for (PackageRules *r : m_rules)
                     r->sdBegin(*m_open);
             } else if (package && *package != m_open->package) {
@@ -142,6 +151,12 @@ void PackageStructure::readSd(const QByteArray &data)
                 });
             }
             m_open->lastLine = l.number;
+            if (++m_openRows == PackageBounds::RowsPerDeclaration + 1)
+                m_findings.add(Sd, l.number, 0, [&] {
+                    return QStringLiteral("declarația %1 are mai mult de %2 rînduri lunare")
+                        .arg(m_open->id)
+                        .arg(PackageBounds::RowsPerDeclaration);
+                });
             for (PackageRules *r : m_rules)
                 r->sdRow(l, *m_open);
             return;
@@ -182,6 +197,10 @@ void PackageStructure::endDeclaration(const FileLine *total)
         m_findings.add(Sd, d.lastLine, 0, [&] {
             return QStringLiteral("după rîndurile declarației %1 lipsește rîndul ei total").arg(d.id);
         });
+    if (++m_sdCount > PackageBounds::Declarations)
+        throw EE(QStringLiteral("REV5_SD are mai mult de %1 de declarații, mai multe decît poate avea un pachet "
+                                "electronic")
+                     .arg(PackageBounds::Declarations));
     if (d.id >= 0 && !m_sdDeclarations.contains(d.id))
         m_sdDeclarations.insert(d.id, SdEntry{d.package, d.firstLine});
     for (PackageRules *r : m_rules)
@@ -192,7 +211,12 @@ void PackageStructure::endDeclaration(const FileLine *total)
 void PackageStructure::readIp(const QByteArray &data)
 {
     QHash<qint64, int> seen;
+    int lines = 0;
     forEachLine(Ip, data, 7, [&](const FileLine &l) {
+        if (++lines > PackageBounds::Packages)
+            throw EE(QStringLiteral("REV5_IP are mai mult de %1 de pachete, mai multe decît poate avea un pachet "
+                                    "electronic")
+                         .arg(PackageBounds::Packages));
         if (const auto package = wholeNumber(l.field(1))) {
             if (seen.contains(*package))
                 m_findings.add(Ip, l.number, 1, [&] {
@@ -213,7 +237,12 @@ void PackageStructure::readIp(const QByteArray &data)
 void PackageStructure::readNa(const QByteArray &data)
 {
     qint64 previous = -1;
+    int lines = 0;
     forEachLine(Na, data, 13, [&](const FileLine &l) {
+        if (++lines > PackageBounds::Declarations)
+            throw EE(QStringLiteral("REV5_NA are mai mult de %1 de declarații, mai multe decît poate avea un pachet "
+                                    "electronic")
+                         .arg(PackageBounds::Declarations));
         if (const auto id = wholeNumber(l.field(1))) {
             if (m_naDeclarations.contains(*id))
                 m_findings.add(Na, l.number, 1, [&] {

@@ -3,7 +3,8 @@
 // each line Windows-1250 text ended by CR LF with the 0xB0 separator after every field and the
 // member's number of fields, the declarations of REV5_SD each followed by its total line, and
 // no declaration or package given twice. The lines that pass are handed to the other rule
-// families.
+// families. A package with more declarations or packages than one can have (PackageBounds)
+// is refused with an EE, as too large to be read.
 
 #include "packages/check/fileline.h"
 #include "packages/check/packagemember.h"
@@ -11,6 +12,7 @@
 #include "packages/packagecheck.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <optional>
 #include <vector>
@@ -28,8 +30,10 @@ public:
 
     explicit PackageStructure(CheckFindings &findings) : m_findings(findings) { }
 
-    // Checks the member list and reads the members, telling `rules` of their lines.
-    void run(const PackageCheck::Members &members, const std::vector<PackageRules *> &rules);
+    // Checks the member list and reads the members, telling `rules` of their lines. The
+    // members named in `unread` are in the archive but could not be read.
+    void run(const PackageCheck::Members &members, const QSet<QString> &unread,
+             const std::vector<PackageRules *> &rules);
 
     // The declarations of REV5_SD (na_id) with their package number and first line.
     const QHash<qint64, SdEntry> &sdDeclarations() const { return m_sdDeclarations; }
@@ -51,4 +55,6 @@ private:
     QHash<qint64, SdEntry> m_sdDeclarations;
     QHash<qint64, int> m_naDeclarations;
     std::optional<SdDeclaration> m_open; // the declaration of REV5_SD being read
+    int m_openRows = 0;                  // its monthly rows
+    int m_sdCount = 0;                   // the declarations of REV5_SD so far
 };

@@ -1,8 +1,6 @@
 #include "packages/check/packagevalues.h"
 #include "data/win1250.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -44,8 +42,12 @@ std::optional<double> money(View v)
         if (!allDigits(whole) || !allDigits(decimals) || (whole.size() > 1 && whole[0] == '0') || whole.size() > 15)
             return std::nullopt;
     } else {
-        static const QRegularExpression exponent(QStringLiteral("^[1-9](\\.[0-9]*[1-9])?E[0-9]+$"));
-        if (!exponent.match(text(s)).hasMatch())
+        // 1E10, 1.234567891E15: one digit, the others after a point without trailing zeros.
+        const size_t e = s.find('E');
+        if (e == View::npos || e == 0 || s[0] == '0' || !allDigits(s.substr(0, 1)) || !allDigits(s.substr(e + 1)))
+            return std::nullopt;
+        const View rest = s.substr(1, e - 1);
+        if (!rest.empty() && (rest.size() < 2 || rest[0] != '.' || !allDigits(rest.substr(1)) || rest.back() == '0'))
             return std::nullopt;
     }
     double value = 0;

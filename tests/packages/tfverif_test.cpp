@@ -133,6 +133,34 @@ TEST_F(TFVerifTest, ACleanArchiveSaysSoAndAnUnreadableOneToo)
     EXPECT_EQ(counts(w), QStringLiteral("Arhiva nu poate fi citită."));
 }
 
+TEST_F(TFVerifTest, AFileWithManyFindingsListsAThousandAndCountsEveryOne)
+{
+    const QString archive = handMadePackage(work.path());
+    QFile::remove(archive);
+    {
+        QFile na(work.filePath("REV5_NA"));
+        ASSERT_TRUE(na.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 1500; ++i)
+            na.write("1\xB0\r\n");
+    }
+    QProcess rar;
+    rar.setWorkingDirectory(work.path());
+    rar.start(QStringLiteral(EVD_RAR_EXE),
+              {"a", QFileInfo(archive).fileName(), "REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"});
+    rar.waitForFinished(-1);
+    ASSERT_EQ(rar.exitCode(), 0);
+
+    TFVerif w;
+    w.checkArchive(archive);
+    const QStringList shown = rows(w);
+    ASSERT_EQ(shown.size(), 1002);
+    EXPECT_EQ(shown[999], QStringLiteral("REV5_NA|1000||rîndul are 1 cîmpuri în loc de 13"));
+    EXPECT_EQ(shown[1000], QStringLiteral("REV5_NA|||constatări nearătate: 500 (erori: 500, avertismente: 0); se "
+                                          "arată numai primele 1000"));
+    EXPECT_EQ(shown[1001], QStringLiteral("REV5_SD|1|1|declarația 100 nu are rînd în REV5_NA"));
+    EXPECT_EQ(counts(w), QStringLiteral("Erori: 1501, avertismente: 0"));
+}
+
 TEST_F(TFVerifTest, TheOfferAfterFormingChecksTheArchiveOnYesOnly)
 {
     const QString archive = handMadePackage(work.path());
