@@ -52,12 +52,12 @@ void ClassifierChecks::sdRow(const FileLine &l, const SdDeclaration &)
         return;
     PackageAmounts a;
     for (int k = 0; k < 4; ++k) {
-        const auto v = money(l.field(9 + k));
+        const auto v = l.money(9 + k);
         if (!v)
             return;
         a[k] = *v;
     }
-    if (!money(l.field(13)))
+    if (!l.money(13))
         return;
     const auto from = l.field(7).empty() ? std::nullopt : date(l.field(7));
     rates(l, *category, int(*month), from.value_or(QDate()), a);

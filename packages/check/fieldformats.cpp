@@ -29,7 +29,7 @@ std::optional<qint64> FieldFormats::whole(PackageMember m, const FileLine &l, in
 void FieldFormats::money(PackageMember m, const FileLine &l, int first, int count)
 {
     for (int i = first; i < first + count; ++i)
-        if (!PackageValues::money(l.field(i)))
+        if (!l.money(i))
             m_findings.add(m, l.number, i, QStringLiteral("suma trebuie scrisă cu punct și exact două zecimale"));
 }
 
@@ -97,9 +97,13 @@ void FieldFormats::sdRow(const FileLine &l, const SdDeclaration &)
     const auto from = day(Sd, l, 7, QStringLiteral("începutul perioadei"), true);
     const auto until = day(Sd, l, 8, QStringLiteral("sfîrșitul perioadei"), true);
     const double cat = double(category.value_or(0));
+    int fromYear = 0, fromMonth = 0, untilYear = 0, untilMonth = 0;
+    if (from)
+        from->getDate(&fromYear, &fromMonth, nullptr);
+    if (until)
+        until->getDate(&untilYear, &untilMonth, nullptr);
     if (from && until) {
-        if (!InsuredCategory::carriesNoAmounts(cat)
-            && (from->month() != until->month() || from->year() != until->year()))
+        if (!InsuredCategory::carriesNoAmounts(cat) && (fromMonth != untilMonth || fromYear != untilYear))
             m_findings.add(Sd, l.number, 8,
                            QStringLiteral("perioada trebuie să înceapă și să se încheie în aceeași lună"));
         if (*until < *from)
@@ -120,14 +124,15 @@ void FieldFormats::sdRow(const FileLine &l, const SdDeclaration &)
     }
     if (from && m_name.valid()) {
         const int year = m_name.year();
-        if (from->year() < year - 1 || from->year() > year + 1)
+        if (fromYear < year - 1 || fromYear > year + 1)
             m_findings.add(Sd, l.number, 7, [&] {
                 return QStringLiteral("anul perioadei nu poate fi %1 într-o declarație a anului %2")
-                    .arg(from->year())
+                    .arg(fromYear)
                     .arg(year);
             });
         else if (month && *month >= 1 && *month <= 12 && !InsuredCategory::mayBeginBeforeMonth(cat)
-                 && !InsuredCategory::carriesNoAmounts(cat) && *from < QDate(year, int(*month), 1))
+                 && !InsuredCategory::carriesNoAmounts(cat)
+                 && (fromYear < year || (fromYear == year && fromMonth < *month)))
             m_findings.add(Sd, l.number, 7, [&] {
                 return QStringLiteral("perioada începe înainte de luna %1 a anului %2").arg(*month).arg(year);
             });

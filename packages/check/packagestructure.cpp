@@ -36,36 +36,37 @@ void PackageStructure::forEachLine(PackageMember member, const QByteArray &data,
         else
             line.remove_suffix(1);
 
-        // Bytes that are no Windows-1250 text: control characters and the five undefined codes.
-        for (char ch : line) {
-            const auto b = static_cast<unsigned char>(ch);
-            if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x83 || b == 0x88 || b == 0x90 || b == 0x98) {
+        // The fields, and the first byte that is no Windows-1250 text: a control character or
+        // one of the five undefined codes. Every field is followed by the separator; a line
+        // without the last one is reported and read as if it were there.
+        l.clear();
+        l.number = number;
+        bool badByte = false;
+        size_t start = 0;
+        qint64 fields = 0; // only the member's number of them are kept
+        for (size_t i = 0; i < line.size(); ++i) {
+            const auto b = static_cast<unsigned char>(line[i]);
+            if (b == 0xB0) {
+                if (++fields <= fieldCount)
+                    l.fields.push_back(line.substr(start, i - start));
+                start = i + 1;
+            } else if (!badByte
+                       && (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x83 || b == 0x88 || b == 0x90 || b == 0x98)) {
+                badByte = true;
                 m_findings.add(member, number, 0, [b] {
                     return QStringLiteral("rîndul conține octetul 0x%1, care nu este un caracter al textului "
                                           "Windows-1250")
                         .arg(QString::number(b, 16).toUpper().rightJustified(2, u'0'));
                 });
-                break;
             }
         }
-
-        // Every field is followed by the separator; a line without the last one is reported
-        // and read as if it were there.
+        if (start < line.size() && ++fields <= fieldCount)
+            l.fields.push_back(line.substr(start));
         if (line.empty() || line.back() != Separator)
             m_findings.add(member, number, 0, QStringLiteral("rîndul nu se încheie cu separatorul ° (0xB0)"));
-        l.number = number;
-        l.fields.clear();
-        size_t start = 0;
-        while (start < line.size()) {
-            size_t sep = line.find(Separator, start);
-            if (sep == View::npos)
-                sep = line.size();
-            l.fields.push_back(line.substr(start, sep - start));
-            start = sep + 1;
-        }
-        if (int(l.fields.size()) != fieldCount) {
+        if (fields != fieldCount) {
             m_findings.add(member, number, 0, [&] {
-                return QStringLiteral("rîndul are %1 cîmpuri în loc de %2").arg(l.fields.size()).arg(fieldCount);
+                return QStringLiteral("rîndul are %1 cîmpuri în loc de %2").arg(fields).arg(fieldCount);
             });
             continue;
         }

@@ -32,11 +32,11 @@ PackageSums::Written PackageSums::written(const FileLine &l, int first)
 {
     Written w;
     for (int k = 0; k < 4; ++k) {
-        const auto v = money(l.field(first + k));
+        const auto v = l.money(first + k);
         w.amountsUsable = w.amountsUsable && v.has_value();
         w.amounts[k] = v.value_or(0);
     }
-    const auto total = money(l.field(first + 4));
+    const auto total = l.money(first + 4);
     w.totalUsable = total.has_value();
     w.total = total.value_or(0);
     return w;

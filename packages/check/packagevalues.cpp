@@ -19,11 +19,14 @@ bool allDigits(View v)
 
 std::optional<qint64> wholeNumber(View v)
 {
-    if (!allDigits(v) || v.size() > 18 || (v.size() > 1 && v[0] == '0'))
+    if (v.empty() || v.size() > 18 || (v.size() > 1 && v[0] == '0'))
         return std::nullopt;
     qint64 n = 0;
-    for (char c : v)
+    for (char c : v) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
         n = n * 10 + (c - '0');
+    }
     return n;
 }
 
