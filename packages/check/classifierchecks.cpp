@@ -16,9 +16,6 @@ namespace {
 
 const PackageMember Sd = PackageMember::Sd, Na = PackageMember::Na;
 
-const QString AmountNames[4] = {QStringLiteral("fondul de remunerare"), QStringLiteral("suma indemnizațiilor"),
-                                QStringLiteral("contribuția individuală"), QStringLiteral("contribuția angajatorului")};
-
 } // namespace
 
 void ClassifierChecks::sdRow(const FileLine &l, const SdDeclaration &)
@@ -85,7 +82,7 @@ void ClassifierChecks::rates(const FileLine &l, qint64 category, int month, cons
                 m_findings.warn(Sd, l.number, 9 + k, [&] {
                     return QStringLiteral("pentru categoria %1 %2 trebuie să fie 0.00")
                         .arg(category)
-                        .arg(AmountNames[k]);
+                        .arg(amountName(k));
                 });
         return;
     }

@@ -12,9 +12,6 @@ namespace {
 
 const PackageMember Sd = PackageMember::Sd, Ip = PackageMember::Ip, Na = PackageMember::Na, T = PackageMember::T;
 
-const QString AmountNames[4] = {QStringLiteral("fondul de remunerare"), QStringLiteral("suma indemnizațiilor"),
-                                QStringLiteral("contribuția individuală"), QStringLiteral("contribuția angajatorului")};
-
 std::optional<qint64> category(const FileLine &l)
 {
     return l.field(5).empty() ? std::nullopt : wholeNumber(l.field(5));
@@ -71,7 +68,7 @@ void PackageSums::checkAmounts(PackageMember m, const FileLine &l, int first, co
         if (!shows(w.amounts[k], sums[k]))
             m_findings.add(m, l.number, first + k, [&] {
                 return QStringLiteral("%1 (%2) nu corespunde %3")
-                    .arg(AmountNames[k], text(l.field(first + k)),
+                    .arg(amountName(k), text(l.field(first + k)),
                          against.arg(PackageFiles::moneyText(sums[k]),
                                      m == Sd && k == 0 ? QStringLiteral(", fără categoria 150") : QString()));
             });
@@ -89,7 +86,7 @@ void PackageSums::categoryRules(const FileLine &l, qint64 category, const Packag
                 m_findings.add(Sd, l.number, 9 + k, [&] {
                     return QStringLiteral("categoria %1 nu are sume: %2 trebuie să fie 0.00")
                         .arg(category)
-                        .arg(AmountNames[k]);
+                        .arg(amountName(k));
                 });
         return;
     }

@@ -67,6 +67,14 @@ qint64 cents(double money)
     return qint64(std::llround(money * 100));
 }
 
+const QString &amountName(int amount)
+{
+    static const QString names[4] = {QStringLiteral("fondul de remunerare"), QStringLiteral("suma indemnizațiilor"),
+                                     QStringLiteral("contribuția individuală"),
+                                     QStringLiteral("contribuția angajatorului")};
+    return names[amount];
+}
+
 std::optional<QDate> date(View v)
 {
     if (v.size() != 10 || v[2] != '.' || v[5] != '.' || !allDigits(v.substr(0, 2)) || !allDigits(v.substr(3, 2))

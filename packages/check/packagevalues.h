@@ -23,6 +23,8 @@ std::optional<qint64> wholeNumber(View v);
 std::optional<double> money(View v);
 // A value of money in cents, for rules that compare to the cent.
 qint64 cents(double money);
+// The name of an amount (PackageAmounts::Amount) in the findings: "fondul de remunerare".
+const QString &amountName(int amount);
 // dd.mm.yyyy, a day that exists.
 std::optional<QDate> date(View v);
 
