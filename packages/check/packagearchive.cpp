@@ -243,6 +243,10 @@ bool PackageArchive::walk(const QString &path, qint64 fileSize)
             if (e.directory)
                 e.name += u'/';
             data = qint64(e.packedSize);
+            if (m_entries.size() == size_t(PackageBounds::Members))
+                return refuse(QStringLiteral("arhiva are mai mult de %1 de membri, mai mulți decît poate avea un "
+                                             "pachet electronic")
+                                  .arg(PackageBounds::Members));
             m_entries.push_back(e);
         } else if (type == EndOfArchive) {
             break;

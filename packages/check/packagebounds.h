@@ -10,8 +10,10 @@
 //   REV5_NA  50 000 x 300 bytes      = 15 MB             -> 32 MiB
 //   REV5_IP  a line per package, at worst one a declaration: 50 000 x 90 bytes -> 8 MiB
 //   REV5_T   one line of at most 512 bytes               -> 64 KiB
-// The archive can be no larger than its members and their headers. Beyond these, a package
-// has at most 100 000 declarations and packages, and a declaration at most 500 monthly rows.
+// The archive can be no larger than its members and their headers, and holds four members
+// (a thousand, counting what may have been packed with them by mistake). Beyond these, a
+// package has at most 100 000 declarations and packages, and a declaration at most 500
+// monthly rows.
 
 #include <QString>
 #include <QtGlobal>
@@ -25,6 +27,7 @@ inline constexpr qint64 IpBytes = 8 * MiB;
 inline constexpr qint64 TBytes = 64 * KiB;
 inline constexpr qint64 ArchiveBytes = SdBytes + NaBytes + IpBytes + TBytes + MiB;
 
+inline constexpr int Members = 1000;
 inline constexpr int Declarations = 100000;
 inline constexpr int Packages = 100000;
 inline constexpr int RowsPerDeclaration = 500;

@@ -736,6 +736,19 @@ TEST_F(PackageCheckTest, ArchivesTheReceivingSideRefusesAreNamedAndNoProgramIsSt
                               .arg(PackageBounds::ArchiveBytes + 1)
                               .arg(PackageBounds::ArchiveBytes)});
 
+    // Nor one of more members than a package could have been packed with.
+    QStringList names{"REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"};
+    for (const QString &name : names)
+        QFile::copy(QDir(folder.path()).filePath(name), QDir(dir.path()).filePath(name));
+    for (int i = names.size(); i <= PackageBounds::Members; ++i) {
+        names << QStringLiteral("x%1").arg(i);
+        QFile(QDir(dir.path()).filePath(names.back())).open(QIODevice::WriteOnly);
+    }
+    QFile::remove(archive);
+    EXPECT_EQ(texts(PackageCheck::checkArchive(pack(dir.path(), QLatin1String(Clean), names), &classifiers)),
+              QStringList{"Arhiva: arhiva are mai mult de 1000 de membri, mai mulți decît poate avea un pachet "
+                          "electronic"});
+
     qputenv("PATH", path);
     EXPECT_EQ(QDir(programs.path()).entryList({"ran-*"}, QDir::Files), QStringList());
 }
