@@ -190,11 +190,11 @@ void FieldFormats::naLine(const FileLine &l)
                                                                {'\xC2', "|"},
                                                                {'\xAA', ":"},
                                                                {'\xDE', "\""}};
-        for (const auto &[byte, sign] : mapped)
-            if (v.find(byte) != View::npos) {
+        for (const auto &letter : mapped)
+            if (v.find(letter.first) != View::npos) {
                 m_findings.add(Na, l.number, field, [&] {
                     return QStringLiteral("litera %1 se scrie în pachet ca semnul %2")
-                        .arg(text(View(&byte, 1)), QString::fromLatin1(sign));
+                        .arg(text(View(&letter.first, 1)), QString::fromLatin1(letter.second));
                 });
                 break;
             }
