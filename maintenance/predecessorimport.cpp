@@ -187,8 +187,7 @@ void run()
             // Every agent and person is saved on its own: the user may stop between two.
             auto stopIfAsked = [&] {
                 if (persons.cancelled())
-                    throw EE(QStringLiteral("Importul a fost anulat: %1 au fost parcurse, dintre care %2 au fost "
-                                            "adăugate.")
+                    throw EE(QStringLiteral("Importul a fost anulat: %1 au fost parcurse; persoane adăugate: %2.")
                                  .arg(Progress::ofText(persons.done(), persons.total(), QStringLiteral("persoană"),
                                                        QStringLiteral("persoane")),
                                       Progress::number(added)));
