@@ -214,7 +214,9 @@ void Run::splitOverfull()
     qint64 beyond = 0;
     for (cds1->first(); !cds1->eof(); cds1->next())
         beyond += cds1->field(QStringLiteral("cnt")).asInteger() - kPackageCapacity;
-    Progress moves(kMovesName, beyond);
+    std::optional<Progress> moves;
+    if (beyond > 0)
+        moves.emplace(kMovesName, beyond);
     for (cds1->first(); !cds1->eof(); cds1->next()) {
         readInto(cds4, declarationsWhere(QStringLiteral("na_id"), m_year, m_agent) + QStringLiteral(" and na_pl=")
                            + wholeText(cds1->field(QStringLiteral("na_pl")).asFloat())
@@ -225,7 +227,8 @@ void Run::splitOverfull()
         for (; !cds4->eof(); cds4->next()) {
             moveDeclaration(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()),
                             QString::number(FindOpenPackage()));
-            moves.advance();
+            if (moves)
+                moves->advance();
         }
     }
 }
@@ -238,7 +241,7 @@ void Run::fillUnderfull()
     readInto(cds1, underfull);
     // Which later packages give their declarations decides the next round, so the moves are
     // counted round by round: the total grows by what each round will move.
-    Progress moves(kMovesName);
+    std::optional<Progress> moves;
     while (cds1->recordCount() >= 2) {
         cds1->first();
         const QString package = wholeText(cds1->field(QStringLiteral("na_pl")).asFloat());
@@ -246,10 +249,12 @@ void Run::fillUnderfull()
         readInto(cds4, declarationsWhere(QStringLiteral("na_id"), m_year, m_agent) + QStringLiteral(" and na_pl>")
                            + package + QStringLiteral(" order by na_id "));
         int moved = 0;
-        moves.setTotal(moves.total() + std::min<qint64>(kPackageCapacity - held, cds4->recordCount()));
+        if (!moves)
+            moves.emplace(kMovesName);
+        moves->setTotal(moves->total() + std::min<qint64>(kPackageCapacity - held, cds4->recordCount()));
         for (cds4->first(); !cds4->eof() && held < kPackageCapacity; cds4->next(), ++held, ++moved) {
             moveDeclaration(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()), package);
-            moves.advance();
+            moves->advance();
         }
         if (moved == 0)
             break; // nothing later to take: the list would never change

@@ -108,30 +108,30 @@ TEST_F(FormingPackages, FillingRepeatsUntilOneUnderfullPackageIsLeftAndEmptyOnes
 
 TEST_F(FormingPackages, TheStepsAreNamedAndTheDeclarationsMovedCounted)
 {
-    // The moves of the steps that move declarations: those without a package, then the
-    // splitting and the filling, as total|done each.
+    // The moves of the steps that move declarations (those without a package, the splitting,
+    // the filling), as total|done each, for the steps that have any to move.
     const struct {
         const char *start;
         std::function<void()> make;
         QStringList moves;
     } cases[] = {
-        {"120 without packages", [this] { declarations(1000, 120, 0); }, {"70|70", "0|0"}},
+        {"120 without packages", [this] { declarations(1000, 120, 0); }, {"70|70"}},
         {"30, 50, 40",
          [this] {
              filledPackages({{101, 2000, 30}, {102, 3000, 50}, {103, 1000, 40}});
          },
-         {"0|0", "20|20"}},
+         {"20|20"}},
         {"10, 45, 45",
          [this] {
              filledPackages({{101, 2000, 10}, {102, 3000, 45}, {103, 1000, 45}});
          },
-         {"0|0", "45|45"}},
+         {"45|45"}},
         {"51, 75 and 10 without",
          [this] {
              filledPackages({{101, 1000, 51}, {102, 2000, 75}});
              declarations(500, 10, 0);
          },
-         {"10|10", "26|26", "0|0"}},
+         {"10|10", "26|26"}},
     };
     const QStringList steps{"Ștergerea declarațiilor fără rânduri lunare",
                             "Pachetele agentului devin primare",
