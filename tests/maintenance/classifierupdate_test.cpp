@@ -2,6 +2,8 @@
 // the form types and professions withdrawn, the in-memory classifiers reloaded, the messages
 // and the wait cursor, and the refusal of files that cannot be read.
 
+#include "app/qtuserinteraction.h"
+#include "app/tfprogres.h"
 #include "data/datapacket.h"
 #include "data/dberror.h"
 #include "data/ee.h"
@@ -13,7 +15,13 @@
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <functional>
 
@@ -243,6 +251,64 @@ TEST_F(ClassifierUpdateTest, StoppedBetweenTwoRowsAnUpdateKeepsWhatItMergedAndSa
         EXPECT_EQ(ui.openProgress(), 0);
         EXPECT_FALSE(DM->IBT2->active());
     }
+}
+
+TEST_F(ClassifierUpdateTest, AnulareInTheProgressWindowStopsTheUpdateAtARowBoundary)
+{
+    Packet cats;
+    cats.fields = {makeField("ktap_id", FieldType::Integer), makeField("ktap_name_ro", FieldType::String, 250)};
+    for (int id = 10000; id < 11000; ++id)
+        cats.rows.push_back({id, QStringLiteral("categoria %1").arg(id)});
+    DataPacket::write(file("k_tariff_ap.cds"), cats, Format::Binary);
+
+    QtUserInteraction windows;
+    windows.setProgressDelay(0); // the window at once: this update is not made to last
+    setUserInteraction(&windows);
+    struct Back {
+        ScriptedUserInteraction *ui;
+        ~Back() { setUserInteraction(ui); }
+    } back{&ui};
+
+    // Once the window shows some rows merged, the user clicks "Anulare"; a message box (the
+    // update not stopped) is closed and kept, so that the test fails instead of waiting.
+    QString shown;
+    QStringList boxes;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            boxes << box->text();
+            box->reject();
+            return;
+        }
+        auto *window = qobject_cast<TFProgres *>(modal);
+        if (!window || !shown.isEmpty())
+            return;
+        const QString count = window->findChild<QLabel *>("stepCount")->text();
+        if (count.section(u' ', 0, 0).toInt() < 5)
+            return;
+        shown = count;
+        QTest::mouseClick(window->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+    });
+    user.start(5);
+    QString message;
+    try {
+        ClassifierUpdate::updateTariffs();
+    } catch (const EE &e) {
+        message = e.message();
+    }
+    const int merged = shown.section(u' ', 0, 0).toInt();
+    ASSERT_GE(merged, 5) << message.toStdString();
+    EXPECT_LT(merged, 1000);
+    EXPECT_EQ(shown, QStringLiteral("%1 din 1 000").arg(merged));
+    // Stopped at the next row: the rows shown merged are those merged, and said so.
+    EXPECT_EQ(message, QStringLiteral("Actualizarea din fișierul \"k_tariff_ap.cds\" a fost anulată: %1 din 1 000 de "
+                                      "rânduri au fost actualizate.")
+                           .arg(merged));
+    EXPECT_EQ(scalar("select count(*) from k_tariff_ap where ktap_id>=10000").toInt(), merged);
+    EXPECT_EQ(scalar("select max(ktap_id) from k_tariff_ap").toInt(), 10000 + merged - 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'|').toStdString();
 }
 
 TEST_F(ClassifierUpdateTest, WithoutFilesTheTariffUpdateStillDropsFormTypesAbove3AndSaysOK)
