@@ -11,6 +11,7 @@
 #include "packages/packageforming.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
+#include "platform/progress.h"
 #include "platform/userinteraction.h"
 #include "records/workspacestate.h"
 
@@ -358,6 +359,10 @@ void check(const PackagePeriod &period)
 
 QString form(const PackagePeriod &period, int formType, bool offerCopy)
 {
+    // The checks, three parts per form type of the packages (one in practice), the registry.
+    Progress progress(QStringLiteral("Formarea pachetului electronic"), 5);
+    int part = 0;
+    progress.step(++part, QStringLiteral("Verificarea datelor"));
     check(period);
     const QString Y = selectedYear(), E = agentId();
     const QString P = Platform::dataFolder();
@@ -379,19 +384,24 @@ QString form(const PackagePeriod &period, int formType, bool offerCopy)
     const PackageFiles::Header h = header(formType, Y, period);
     const QString name = PackageArchiveName(h.agentCode.trimmed(), formType, Y, period.PeriodCode);
     const QString filing = filingFolder(formType);
+    progress.setTotal(2 + 3 * qint64(kinds->recordCount()));
     QString K, filed;
     for (kinds->first(); !kinds->eof(); kinds->next()) {
         K = QString::number(whole(kinds->fieldByIndex(0).value()));
         {
             WaitCursor wait;
+            progress.step(++part, QStringLiteral("Scrierea fișierelor ") + fileNames().join(QStringLiteral(", ")));
             writeFiles(P, h, K, period);
+            progress.step(++part, QStringLiteral("Arhivarea în ") + name);
             archive(P, name);
             QDir().mkpath(filing);
         }
         if (offerCopy)
             offerCopyToMedia(P, name);
+        progress.step(++part, QStringLiteral("Depunerea arhivei în dosarul ") + QFileInfo(filing).fileName());
         filed = file(P, name, filing);
     }
+    progress.step(++part, QStringLiteral("Înregistrarea pachetului și marcarea rândurilor trimise"));
 
     QString cut = period.PeriodFilter.trimmed();
     cut.remove(0, 3);

@@ -121,7 +121,7 @@ TEST_F(CommandLineTest, VersionAndHelp)
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(out, CommandLine::usage());
     for (const char *option :
-         {"--verifica ARHIVA.RAR", "--pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]",
+         {"--verifica ARHIVA.RAR", "--pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK] [--progres]",
           "--import-salarii FISIER AN [--agent COD_FOSK] [--verifica-doar] [--persoane-noi]", "--version", "--help"})
         EXPECT_TRUE(out.contains(QLatin1String(option))) << option;
 }
