@@ -1,5 +1,6 @@
 #include "app/qtuserinteraction.h"
 #include "app/tfmain.h"
+#include "app/tfprogres.h"
 #include "reports/engine/reportprinting.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 // Messages may break lines with a carriage return alone; message boxes want line feeds.
@@ -86,4 +90,65 @@ void QtUserInteraction::beginWait()
 void QtUserInteraction::endWait()
 {
     QApplication::restoreOverrideCursor();
+}
+
+void QtUserInteraction::progressBegin(const QString &name, qint64 total, bool mayStop)
+{
+    if (m_progress.empty()) {
+        m_stopAsked = false;
+        m_progressStarted.start();
+    }
+    m_progress.push_back({name, QString(), 0, total, mayStop});
+    refreshProgress();
+}
+
+void QtUserInteraction::progressUpdate(qint64 done, qint64 total, const QString &part)
+{
+    ProgressLevel &level = m_progress.back();
+    level.done = done;
+    level.total = total;
+    level.part = part;
+    refreshProgress();
+}
+
+void QtUserInteraction::progressEnd()
+{
+    m_progress.pop_back();
+    if (m_progress.empty())
+        closeProgress();
+    else
+        refreshProgress();
+}
+
+void QtUserInteraction::refreshProgress()
+{
+    if (!m_progressWindow) {
+        if (m_progressStarted.elapsed() < m_progressDelayMs)
+            return;
+        // Nothing of the program runs under the window but the work: it blocks the others.
+        m_progressWindow = new TFProgres(parentWindow());
+        m_progressWindow->setWindowModality(Qt::ApplicationModal);
+        QObject::connect(m_progressWindow, &TFProgres::stopRequested, m_progressWindow, [this] { m_stopAsked = true; });
+    } else if (m_progressShown.elapsed() < kRefreshMs) {
+        return;
+    }
+    auto line = [](const ProgressLevel &l) {
+        return TFProgres::Line{l.part.isEmpty() ? l.name : l.part, l.done, l.total};
+    };
+    std::optional<TFProgres::Line> step;
+    if (m_progress.size() > 1)
+        step = line(m_progress.back());
+    const bool mayStop = std::any_of(m_progress.begin(), m_progress.end(), [](const auto &l) { return l.mayStop; });
+    m_progressWindow->showProgress(m_progress.front().name, line(m_progress.front()), step, mayStop);
+    if (!m_progressWindow->isVisible())
+        m_progressWindow->show();
+    m_progressShown.start();
+    // The window paints itself and hears "Anulare"; other windows take no input meanwhile.
+    QCoreApplication::processEvents();
+}
+
+void QtUserInteraction::closeProgress()
+{
+    delete m_progressWindow.data();
+    m_progressWindow = nullptr;
 }

@@ -7,20 +7,75 @@
 
 namespace {
 
-// Shortest decimal digits of v (no sign) and the decimal exponent of the first digit:
-// v = 0.d1d2d3... * 10^(exp10 + 1).
-void shortestDigits(double v, std::string *digits, int *exp10)
+// Shortest decimal digits of v (no sign, at most 17) and the decimal exponent of the first
+// digit: v = 0.d1d2d3... * 10^(exp10 + 1). In buffers of its own, for round2() runs for every
+// amount of every monthly row that is saved, written into a package or checked in one.
+struct ShortestDigits {
+    char digits[24];
+    int count = 0;
+    int exp10 = 0;
+
+    explicit ShortestDigits(double v)
+    {
+        char buf[64];
+        const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
+        const char *e = buf;
+        while (e < res.ptr && *e != 'e')
+            ++e;
+        for (const char *p = buf; p < e; ++p)
+            if (*p != '.')
+                digits[count++] = *p;
+        if (e == res.ptr)
+            return; // not finite: no exponent
+        const char *x = e + 1;
+        const bool negative = x < res.ptr && *x == '-';
+        if (x < res.ptr && (*x == '-' || *x == '+'))
+            ++x;
+        std::from_chars(x, res.ptr, exp10);
+        if (negative)
+            exp10 = -exp10;
+    }
+};
+
+// A number read back from the digits made here, as strtod reads it but in any locale: out of
+// range it is infinite (or zero) as strtod makes it.
+double readBack(const char *begin, const char *end)
 {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
-    std::string s(buf, res.ptr);
-    const auto e = s.find('e');
-    std::string mant = s.substr(0, e);
-    *exp10 = std::atoi(s.c_str() + e + 1);
-    digits->clear();
-    for (char c : mant)
-        if (c != '.')
-            digits->push_back(c);
+    double r = 0;
+    if (std::from_chars(begin, end, r).ec == std::errc::result_out_of_range) {
+        const char *e = begin;
+        while (e < end && *e != 'e')
+            ++e;
+        const bool tiny = e + 1 < end && e[1] == '-';
+        r = tiny ? 0.0 : HUGE_VAL;
+        if (*begin == '-')
+            r = -r;
+    }
+    return r;
+}
+
+// roundDecimal() on the shortest digits of v.
+double roundDigits(double v, const ShortestDigits &d, int decimals)
+{
+    // Keep the digits down to the place 10^-decimals.
+    const int keep = d.exp10 + 1 + decimals;
+    if (keep >= d.count)
+        return v;
+    if (keep < 0)
+        return 0.0;
+    // The kept digits as a whole number, then scaled.
+    double whole = 0.0;
+    if (keep > 0)
+        whole = readBack(d.digits, d.digits + keep);
+    if (d.digits[keep] >= '5')
+        whole += 1;
+    const int scale = d.exp10 + 1 - keep; // value = whole * 10^scale
+    char text[64];
+    char *end = std::to_chars(text, text + 40, static_cast<long long>(whole)).ptr;
+    *end++ = 'e';
+    end = std::to_chars(end, text + sizeof text, scale).ptr;
+    const double r = readBack(text, end);
+    return v < 0 ? -r : r;
 }
 
 QString two(int n)
@@ -91,13 +146,13 @@ QString floatText(double v)
 {
     if (v == 0 || !std::isfinite(v))
         return QStringLiteral("0");
-    std::string digits;
-    int e;
     char buf[64];
     // 15 significant digits, then the shortest form of that.
     auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
-    const double rounded = std::strtod(std::string(buf, res.ptr).c_str(), nullptr);
-    shortestDigits(rounded, &digits, &e);
+    const double rounded = readBack(buf, res.ptr);
+    const ShortestDigits shortest(rounded);
+    std::string digits(shortest.digits, size_t(shortest.count));
+    const int e = shortest.exp10;
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     QString out = v < 0 ? QStringLiteral("-") : QString();
@@ -114,7 +169,8 @@ QString floatText(double v)
     } else if (n <= e + 1) {
         out += QString::fromLatin1(digits.c_str(), n) + QString(e + 1 - n, u'0');
     } else {
-        out += QString::fromLatin1(digits.c_str(), e + 1) + u'.' + QString::fromLatin1(digits.c_str() + e + 1, n - e - 1);
+        out += QString::fromLatin1(digits.c_str(), e + 1) + u'.'
+               + QString::fromLatin1(digits.c_str() + e + 1, n - e - 1);
     }
     return out;
 }
@@ -123,43 +179,38 @@ double roundDecimal(double v, int decimals)
 {
     if (v == 0 || !std::isfinite(v))
         return v;
-    std::string digits;
-    int e;
-    shortestDigits(v, &digits, &e);
-    // Keep the digits down to the place 10^-decimals.
-    const int keep = e + 1 + decimals;
-    if (keep >= int(digits.size()))
-        return v;
-    if (keep < 0)
-        return 0.0;
-    std::string kept = digits.substr(0, keep);
-    const bool up = digits[keep] >= '5';
-    // The kept digits as a whole number, then scaled.
-    double whole = kept.empty() ? 0.0 : std::strtod(kept.c_str(), nullptr);
-    if (up)
-        whole += 1;
-    const int scale = e + 1 - keep; // value = whole * 10^scale
-    std::string text = std::to_string(static_cast<long long>(whole)) + "e" + std::to_string(scale);
-    const double r = std::strtod(text.c_str(), nullptr);
-    return v < 0 ? -r : r;
+    return roundDigits(v, ShortestDigits(v), decimals);
 }
 
 double round2(double v)
 {
     if (v == 0 || !std::isfinite(v))
         return v;
-    std::string digits;
-    int e;
-    shortestDigits(v, &digits, &e);
-    int intDigits = e + 1;
+    // Below 10^8 two decimals are kept. v is the double nearest to a value of two decimals
+    // exactly when k / 100 gives it back (k the nearest whole number to v * 100), and then
+    // nothing is rounded. Otherwise, away from a half cent, the shortest decimal form of v
+    // rounds to k as v does (they are less than 10^-6 cent apart): the result is k / 100.
+    // Near a half cent, where half away from zero on the decimal form decides, for a result of
+    // zero (its sign) and from 10^8, the digits are rounded.
+    if (std::fabs(v) < 1e8) {
+        const double y = v * 100, k = std::nearbyint(y);
+        if (k / 100 == v)
+            return v;
+        if (k != 0 && std::fabs(std::fabs(y - k) - 0.5) > 1e-4 && std::fabs(k) < 1e10)
+            return k / 100;
+    }
+    const ShortestDigits d(v);
+    const int intDigits = d.exp10 + 1;
     int decimals = 2;
     if (intDigits > 8)
         decimals = 10 - intDigits;
-    double r = roundDecimal(v, decimals);
+    if (d.exp10 + 1 + decimals >= d.count)
+        return v; // nothing to round away
+    double r = roundDigits(v, d, decimals);
     // Rounding up may add an integer digit (99999999.99 -> 100000000.0); keep 10 digits then.
-    shortestDigits(r, &digits, &e);
-    if (e + 1 > intDigits && e + 1 > 8)
-        r = roundDecimal(v, 10 - (e + 1));
+    const ShortestDigits up(r);
+    if (up.exp10 + 1 > intDigits && up.exp10 + 1 > 8)
+        r = roundDigits(v, d, 10 - (up.exp10 + 1));
     return r;
 }
 

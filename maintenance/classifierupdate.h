@@ -12,7 +12,8 @@ class RecordSet;
 // rows. No file: nothing happens. A file that cannot be read is refused (EE naming it) before
 // anything is written; a statement that fails (an insert only when no update can stand in for
 // it, as in a file of the key alone) stops the merge with the database's message and the number
-// of rows merged before it.
+// of rows merged before it. The rows are counted as progress; the user may stop the merge
+// between two rows, which ends it as a failure would (EE saying how many were merged).
 void ApplyClassifierFile(RecordSet *set, int keyIndex);
 
 namespace ClassifierUpdate {
@@ -20,11 +21,13 @@ namespace ClassifierUpdate {
 // Where the classifier file of a table is looked for.
 QString filePath(const QString &table);
 
-// "Actualizare &tarife": categories, rates and form types, the in-memory classifiers reloaded.
+// "Actualizare &tarife": categories, rates and form types, the in-memory classifiers reloaded
+// (also when the update stops part-way, so that they show what the tables hold).
 void updateTariffs();
 // "Actualizare &profesii": the warning, the withdrawal of the professions the file no longer
 // holds (renamed, and deleted unless a declaration or a monthly row names them), then the file's
-// professions.
+// professions. The user may stop between two professions withdrawn or two rows merged; the
+// professions in memory are then read again from the table.
 void updateProfessions();
 
 // The messages of the updates.

@@ -9,6 +9,7 @@
 #include "data/sqltext.h"
 #include "data/tdm.h"
 #include "platform/platform.h"
+#include "platform/progress.h"
 #include "platform/userinteraction.h"
 #include "records/detachedhandler.h"
 
@@ -101,12 +102,13 @@ void takeAgent(RecordSet *from)
     }
 }
 
-void takePerson(RecordSet *from, const QVariant &agentId)
+// True when the person was added.
+bool takePerson(RecordSet *from, const QVariant &agentId)
 {
     const QString cpas = text(from, "ap_cpas").trimmed();
     const QString idnp = text(from, "ap_idnp").trimmed();
     if (cpas.isEmpty() && idnp.isEmpty())
-        return;
+        return false;
     bool present = false;
     if (!cpas.isEmpty())
         present = found(QStringLiteral("select * from assured_person where ap_cpas=") + SqlText::quoted(cpas));
@@ -114,7 +116,7 @@ void takePerson(RecordSet *from, const QVariant &agentId)
         present = found(QStringLiteral("select * from assured_person where ap_idnp=") + SqlText::quoted(idnp))
                   || present;
     if (present)
-        return;
+        return false;
     RecordSet *person = DM->assured_person;
     person->append();
     try {
@@ -126,11 +128,26 @@ void takePerson(RecordSet *from, const QVariant &agentId)
                 target.setAsString(text(from, f));
         }
         person->post();
+        return true;
     } catch (const EE &) {
         person->cancel();
     } catch (const DbError &) {
         person->cancel();
     }
+    return false;
+}
+
+// The persons of the predecessor that belong to one of its agents: those the import goes through.
+qint64 personsOfAgents(RecordSet *agents, int agentKey, RecordSet *persons, int personAgent)
+{
+    qint64 n = 0;
+    for (int a = 0; a < agents->recordCount(); ++a) {
+        const double id = agents->valueAt(a, agentKey).toDouble();
+        for (int p = 0; p < persons->recordCount(); ++p)
+            if (persons->valueAt(p, personAgent).toDouble() == id)
+                ++n;
+    }
+    return n;
 }
 
 } // namespace
@@ -154,20 +171,39 @@ void run()
     }
     {
         WaitCursor wait;
+        Progress progress(QStringLiteral("Importul din ") + fileName(), 2);
+        progress.step(1, QStringLiteral("Citirea bazei de date ") + fileName());
         const bool agents = readPredecessor(path);
         DetachedHandler keepScroll(DM->assured_person->afterScroll);
         if (agents) {
+            progress.step(2, QStringLiteral("Agenții economici și persoanele lor"));
             RecordSet *cds = DM->CDS;
             RecordSet *rev = DM->rev;
             const int agentKey = cds->fieldIndex(QStringLiteral("ea_id"));
             const int personAgent = rev->fieldIndex(QStringLiteral("ap_ea"));
+            Progress persons(QStringLiteral("Persoanele"), personsOfAgents(cds, agentKey, rev, personAgent),
+                             Progress::MayStop);
+            qint64 added = 0;
+            // Every agent and person is saved on its own: the user may stop between two.
+            auto stopIfAsked = [&] {
+                if (persons.cancelled())
+                    throw EE(QStringLiteral("Importul a fost anulat: %1 au fost parcurse; persoane adăugate: %2.")
+                                 .arg(Progress::ofText(persons.done(), persons.total(), QStringLiteral("persoană"),
+                                                       QStringLiteral("persoane")),
+                                      Progress::number(added)));
+            };
             for (cds->first(); !cds->eof(); cds->next()) {
+                stopIfAsked();
                 takeAgent(cds);
                 const QVariant owner = DM->econ_agent->field(QStringLiteral("ea_id")).value();
                 const QVariant predecessorId = cds->fieldByIndex(agentKey).value();
                 for (rev->first(); !rev->eof(); rev->next())
-                    if (rev->fieldByIndex(personAgent).value().toDouble() == predecessorId.toDouble())
-                        takePerson(rev, owner);
+                    if (rev->fieldByIndex(personAgent).value().toDouble() == predecessorId.toDouble()) {
+                        stopIfAsked();
+                        if (takePerson(rev, owner))
+                            ++added;
+                        persons.advance();
+                    }
             }
         }
         DM->IBT1->commitIfActive();

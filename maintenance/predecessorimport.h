@@ -14,7 +14,8 @@ QString missingFileMessage();
 // "Import BD PELDOR": adds every agent (matched by ea_idno) and person (matched by ap_cpas or
 // ap_idnp) that the program's database does not hold, through the save rules of agents and
 // persons; a person the rules refuse is skipped, an agent they refuse stops the import with the
-// rule's message. Ends with " OK".
+// rule's message. Ends with " OK". The persons gone through are counted as progress; the user
+// may stop between two, which ends the import as a failure would (EE saying how far it got).
 void run();
 
 } // namespace PredecessorImport

@@ -12,6 +12,7 @@
 #include "packages/packageforming.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
+#include "platform/progress.h"
 #include "platform/userinteraction.h"
 #include "records/workspacestate.h"
 
@@ -386,6 +387,10 @@ void check(const PackagePeriod &period)
 
 QString form(const PackagePeriod &period, int formType, bool offerCopy)
 {
+    // The checks, three parts per form type of the packages (one in practice), the registry.
+    Progress progress(QStringLiteral("Formarea pachetului electronic"), 5);
+    int part = 0;
+    progress.step(++part, QStringLiteral("Verificarea datelor"));
     check(period);
     const QString Y = selectedYear(), E = agentId();
     const QString P = Platform::dataFolder();
@@ -407,6 +412,7 @@ QString form(const PackagePeriod &period, int formType, bool offerCopy)
     const PackageFiles::Header h = header(formType, Y, period);
     const QString name = PackageArchiveName(h.agentCode.trimmed(), formType, Y, period.PeriodCode);
     const QString filing = filingFolder(formType);
+    progress.setTotal(2 + 3 * qint64(kinds->recordCount()));
     QString cut = period.PeriodFilter.trimmed();
     cut.remove(0, 3);
     // On a shared database the rows the files are made of are noted first: should another copy
@@ -422,14 +428,18 @@ QString form(const PackagePeriod &period, int formType, bool offerCopy)
         }
         {
             WaitCursor wait;
+            progress.step(++part, QStringLiteral("Scrierea fișierelor ") + fileNames().join(QStringLiteral(", ")));
             writeFiles(P, h, K, period);
+            progress.step(++part, QStringLiteral("Arhivarea în ") + name);
             archive(P, name);
             QDir().mkpath(filing);
         }
         if (offerCopy)
             offerCopyToMedia(P, name);
+        progress.step(++part, QStringLiteral("Depunerea arhivei în dosarul ") + QFileInfo(filing).fileName());
         filed = file(P, name, filing);
     }
+    progress.step(++part, QStringLiteral("Înregistrarea pachetului și marcarea rândurilor trimise"));
 
     {
         WriteTransaction write;

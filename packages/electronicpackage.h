@@ -22,7 +22,7 @@ void check(const PackagePeriod &period);
 // year, after the checks: files, archive, optional copy to removable media, filing, registry
 // and marks. Returns the path of the filed archive; empty when the period has no packages to
 // send ("Nu sint date !" was shown). Refusals are EE; nothing is registered or marked when
-// the files or the archive fail.
+// the files or the archive fail. The user sees the steps as progress.
 QString form(const PackagePeriod &period, int formType, bool offerCopy);
 
 // Copies the archive into the folder, under the same name, through a temporary file that is

@@ -39,11 +39,12 @@ int periodItem(int year, const QString &code)
 
 QString usage()
 {
-    return QStringLiteral("Utilizare: evidenta --pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]\n"
+    return QStringLiteral("Utilizare: evidenta --pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK] [--progres]\n"
                           "  AN        anul declarațiilor, de exemplu 2016\n"
                           "  PERIOADA  T00 anul întreg; T01..T04 trimestrul (2013 și 2014); L01..L12 luna (din 2015)\n"
                           "  --tip     1 primară (implicit), 3 de corectare (din 2015)\n"
-                          "  --agent   codul FOSK al agentului economic (implicit singurul înregistrat)\n");
+                          "  --agent   codul FOSK al agentului economic (implicit singurul înregistrat)\n"
+                          "  --progres pașii lucrului, pe ieșirea de erori, pe măsură ce încep\n");
 }
 
 bool parse(const QStringList &arguments, Request *request, QString *error)
@@ -53,7 +54,13 @@ bool parse(const QStringList &arguments, Request *request, QString *error)
     bool typeGiven = false, agentGiven = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments.at(i);
-        if (a == QLatin1String("--tip") || a == QLatin1String("--agent")) {
+        if (a == QLatin1String("--progres")) {
+            if (r.progress) {
+                *error = QStringLiteral("Opțiunea --progres se indică o singură dată.");
+                return false;
+            }
+            r.progress = true;
+        } else if (a == QLatin1String("--tip") || a == QLatin1String("--agent")) {
             if (i + 1 >= arguments.size()) {
                 *error = QStringLiteral("Lipsește valoarea opțiunii %1.").arg(a);
                 return false;
@@ -125,7 +132,7 @@ int main(const QStringList &arguments, QTextStream &out, QTextStream &err, const
         err.flush();
         return 2;
     }
-    ConsoleInteraction console(err);
+    ConsoleInteraction console(err, request.progress);
     try {
         if (connect)
             connect();

@@ -18,9 +18,11 @@ struct Request {
     int item = -1;      // the period's place in the dialog's list for the year
     int formType = 1;
     QString agent;      // ea_fosk; empty: the only agent
+    bool progress = false; // the steps printed on standard error as they begin
 };
 
-// The arguments after "--pachet-electronic": AN PERIOADA [--tip 1|3] [--agent COD_FOSK].
+// The arguments after "--pachet-electronic": AN PERIOADA [--tip 1|3] [--agent COD_FOSK]
+// [--progres].
 // False, with the reason in `error`, when they cannot be used.
 bool parse(const QStringList &arguments, Request *request, QString *error);
 

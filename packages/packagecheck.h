@@ -2,7 +2,9 @@
 // An electronic package is read back the way the receiving side reads it, so that whatever it
 // would reject is listed before the archive leaves the office: its members, the form of every
 // line and field, the totals, and the codes and rates against the classifiers when a database
-// is open.
+// is open. The rules are in packages/check/, a file per family: packagestructure (members,
+// lines, separator, line ends, field counts), fieldformats, packagesums (sums and the totals
+// across the members) and classifierchecks.
 
 #include "packages/packageclassifiers.h"
 
@@ -21,6 +23,9 @@ struct PackageFinding {
     int field = 0;
     Severity severity = Error;
     QString message;
+    // A note that stands for the findings of its member left out of the list (there is a
+    // bound on how many are listed); its severity is that of the worst of them.
+    bool note = false;
 
     // "REV5_NA, rîndul 12, cîmpul 8: codul personal trebuie să aibă 13 cifre"
     QString text() const;
@@ -33,8 +38,12 @@ class PackageCheck
 {
 public:
     struct Result {
-        std::vector<PackageFinding> findings; // sorted
-        bool readable = true;                 // false: the archive could not be read at all
+        // Sorted; a member's note on the findings left out comes last among its own.
+        std::vector<PackageFinding> findings;
+        bool readable = true; // false: the archive could not be read at all
+        // The findings counted but not listed.
+        int omittedErrors = 0, omittedWarnings = 0;
+        // Every error and warning found, listed or not.
         int errors() const;
         int warnings() const;
         // Warnings alone leave a package clean.
@@ -43,15 +52,18 @@ public:
     using Members = std::vector<std::pair<QString, QByteArray>>;
 
     // Reads the archive at `path` and checks it. `classifiers` may be null (no database):
-    // the checks of codes and rates are then skipped.
+    // the checks of codes and rates are then skipped. Only a plain RAR archive is read, no
+    // larger than a package can be (packages/check/packagebounds.h); a file of another kind
+    // gets one finding that names its kind.
     static Result checkArchive(const QString &path, const PackageClassifiers *classifiers = nullptr);
 
     // Checks members already read; `archiveName` is the file name the year, period, form type
-    // and agent are taken from.
+    // and agent are taken from. A member larger than a package's is not read (unreadable).
     static Result checkMembers(const QString &archiveName, const Members &members,
                                const PackageClassifiers *classifiers = nullptr);
 
-    // Reads every member of an archive. False, with the reason in `error`, when the file is
-    // no archive or is damaged; `members` then holds what was read before.
+    // Reads the members of an archive as checkArchive() does: the bytes of the package's
+    // members, the names of the others with no bytes. False, with the reason in `error`, when
+    // the file is no RAR archive or cannot be read.
     static bool readArchive(const QString &path, Members *members, QString *error, bool *isRar = nullptr);
 };

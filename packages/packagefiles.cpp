@@ -1,7 +1,6 @@
 #include "packages/packagefiles.h"
 #include "data/ee.h"
 #include "data/formats.h"
-#include "data/helpers.h"
 #include "data/recordset.h"
 #include "data/win1250.h"
 #include "packages/topackagecharset.h"
@@ -218,17 +217,17 @@ QByteArray PackageFiles::sdBytes(RecordSet *rows, bool addToPackages)
         return QStringLiteral("Declarația %1").arg(wholeText(id));
     };
 
-    int plSums[4] = {0, 0, 0, 0};
+    int plSums[4] = {0, 0, 0, 0}; // by PackageAmounts::Amount
     if (addToPackages) {
         need(m_packages, "pl_id");
-        plSums[0] = need(m_packages, "sd_paym_fond");
-        plSums[1] = need(m_packages, "sd_ill");
-        plSums[2] = need(m_packages, "sd_sum_add");
-        plSums[3] = need(m_packages, "sd_sum_add_ea");
+        plSums[PackageAmounts::PayFund] = need(m_packages, "sd_paym_fond");
+        plSums[PackageAmounts::Ill] = need(m_packages, "sd_ill");
+        plSums[PackageAmounts::Individual] = need(m_packages, "sd_sum_add");
+        plSums[PackageAmounts::Employer] = need(m_packages, "sd_sum_add_ea");
     }
 
     QVariant curId, curPl, curNr;
-    Totals sums;
+    PackageAmounts sums;
     const QString noOwner;
     auto totalLine = [&] {
         Line line(out, noOwner);
@@ -241,14 +240,15 @@ QByteArray PackageFiles::sdBytes(RecordSet *rows, bool addToPackages)
         line.plain(moneyText(sums.ill));
         line.plain(moneyText(sums.individual));
         line.plain(moneyText(sums.employer));
-        line.plain(moneyText(sums.individual + sums.employer));
+        line.plain(moneyText(sums.total()));
         if (addToPackages && m_packages->locate(QStringLiteral("pl_id"), curPl)) {
-            const double add[4] = {sums.payFund, sums.ill, sums.individual, sums.employer};
+            PackageAmounts package;
+            for (int i = 0; i < 4; ++i)
+                package[i] = m_packages->fieldByIndex(plSums[i]).asFloat();
+            package.add(sums);
             m_packages->edit();
-            for (int i = 0; i < 4; ++i) {
-                Field f = m_packages->fieldByIndex(plSums[i]);
-                f.setValue(f.asFloat() + add[i]);
-            }
+            for (int i = 0; i < 4; ++i)
+                m_packages->fieldByIndex(plSums[i]).setValue(package[i]);
             m_packages->post();
         }
     };
@@ -264,15 +264,11 @@ QByteArray PackageFiles::sdBytes(RecordSet *rows, bool addToPackages)
             curId = id;
             curPl = rows->valueAt(r, naPl);
             curNr = rows->valueAt(r, plNr);
-            sums = Totals();
+            sums = PackageAmounts();
         }
         const double vFond = rows->valueAt(r, fond).toDouble(), vIll = rows->valueAt(r, ill).toDouble(),
                      vAdd = rows->valueAt(r, add).toDouble(), vEa = rows->valueAt(r, addEa).toDouble();
-        if (whole(rows->valueAt(r, category)) != 150)
-            sums.payFund += Round2(vFond);
-        sums.ill += Round2(vIll);
-        sums.employer += Round2(vEa);
-        sums.individual += Round2(vAdd);
+        sums.addRow(vFond, vIll, vAdd, vEa, whole(rows->valueAt(r, category)));
 
         Line line(out, [&ownerOf, id] { return ownerOf(id); });
         auto field = [&](int i) {
@@ -289,7 +285,7 @@ QByteArray PackageFiles::sdBytes(RecordSet *rows, bool addToPackages)
         line.plain(moneyText(vIll));
         line.plain(moneyText(vAdd));
         line.plain(moneyText(vEa));
-        line.plain(moneyText(Round2(vAdd) + Round2(vEa)));
+        line.plain(moneyText(PackageAmounts::rowTotal(vAdd, vEa)));
     }
     totalLine();
     return out;
@@ -301,23 +297,23 @@ QByteArray PackageFiles::ipBytes()
     const int nr = need(m_packages, "pl_nr"), cnt = need(m_packages, "doc_cnt"),
               fond = need(m_packages, "sd_paym_fond"), ill = need(m_packages, "sd_ill"),
               add = need(m_packages, "sd_sum_add"), ea = need(m_packages, "sd_sum_add_ea");
-    m_grand = Totals();
+    m_grand = PackageAmounts();
     const QString noOwner;
     for (int r = 0; r < m_packages->recordCount(); ++r) {
-        const double vFond = m_packages->valueAt(r, fond).toDouble(), vIll = m_packages->valueAt(r, ill).toDouble(),
-                     vAdd = m_packages->valueAt(r, add).toDouble(), vEa = m_packages->valueAt(r, ea).toDouble();
+        PackageAmounts package;
+        package.payFund = m_packages->valueAt(r, fond).toDouble();
+        package.ill = m_packages->valueAt(r, ill).toDouble();
+        package.individual = m_packages->valueAt(r, add).toDouble();
+        package.employer = m_packages->valueAt(r, ea).toDouble();
         Line line(out, noOwner);
         line.plain(wholeText(m_packages->valueAt(r, nr)));
         line.plain(wholeText(m_packages->valueAt(r, cnt)));
-        line.plain(moneyText(vFond));
-        line.plain(moneyText(vIll));
-        line.plain(moneyText(vAdd));
-        line.plain(moneyText(vEa));
-        line.plain(moneyText(vAdd + vEa));
-        m_grand.payFund += Round2(vFond);
-        m_grand.ill += Round2(vIll);
-        m_grand.individual += Round2(vAdd);
-        m_grand.employer += Round2(vEa);
+        line.plain(moneyText(package.payFund));
+        line.plain(moneyText(package.ill));
+        line.plain(moneyText(package.individual));
+        line.plain(moneyText(package.employer));
+        line.plain(moneyText(package.total()));
+        m_grand.addRounded(package);
     }
     return out;
 }
@@ -342,7 +338,7 @@ QByteArray PackageFiles::tBytes() const
     line.plain(moneyText(m_grand.ill));
     line.plain(moneyText(m_grand.individual));
     line.plain(moneyText(m_grand.employer));
-    line.plain(moneyText(m_grand.individual + m_grand.employer));
+    line.plain(moneyText(m_grand.total()));
     return out;
 }
 

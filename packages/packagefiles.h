@@ -2,6 +2,8 @@
 // The four text files of an electronic package, byte for byte as the receiving side reads them:
 // Windows-1250, a 0xB0 byte after every field and CR LF after every line.
 
+#include "packages/packageamounts.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QDate>
@@ -22,9 +24,6 @@ public:
         QString fiscalCode;  // ea_idno
         QString responsible; // ea_receiving_usr
         QDate date;          // the server date
-    };
-    struct Totals {
-        double payFund = 0, ill = 0, individual = 0, employer = 0;
     };
 
     // The files go to `folder`; `packages` is rev5_pl (pl_id, pl_nr, doc_cnt and the four
@@ -48,7 +47,7 @@ public:
     // REV5_NA, one line per declaration.
     void writeNa();
 
-    const Totals &grandTotals() const { return m_grand; }
+    const PackageAmounts &grandTotals() const { return m_grand; }
 
     // Money: two decimals after rounding to 10 significant digits (123456789.126 -> 123456789.10).
     static QString moneyText(double v);
@@ -67,5 +66,5 @@ private:
     Header m_header;
     RecordSet *m_packages;
     RecordSet *m_declarations;
-    Totals m_grand;
+    PackageAmounts m_grand;
 };

@@ -6,9 +6,11 @@
 #include "data/sqltext.h"
 #include "data/tdm.h"
 #include "packages/findopenpackage.h"
+#include "platform/progress.h"
 #include "platform/userinteraction.h"
 #include "records/workspacestate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -61,6 +63,25 @@ void moveToOpenPackage(const QString &naId, const QString &agent)
     guard.commit();
 }
 
+// What the user reads of steps 2 to 13 while they run.
+const char *const kStepNames[] = {
+    "Ștergerea declarațiilor fără rânduri lunare",
+    "Pachetele agentului devin primare",
+    "Ștergerea declarațiilor fără rânduri lunare",
+    "Declarațiile netrimise se marchează neîmpachetate",
+    "Citirea pachetelor anului",
+    "Primul pachet al anului",
+    "Împărțirea pachetelor cu peste 50 de declarații",
+    "Completarea pachetelor cu mai puțin de 50 de declarații",
+    "Declarațiile anului se marchează împachetate",
+    "Ștergerea pachetelor rămase goale",
+    "Generatorul numerelor de pachet",
+    "Verificarea datelor de naștere",
+};
+constexpr int kLastNamedStep = 13;
+
+const QString kMovesName = QStringLiteral("Mutarea declarațiilor");
+
 class Run
 {
 public:
@@ -73,6 +94,8 @@ private:
     {
         if (m_stepStarted)
             m_stepStarted(n);
+        if (n <= kLastNamedStep)
+            m_progress.step(n - 1, QString::fromUtf8(kStepNames[n - 2]));
     }
     bool yearHasDeclarations(bool *withoutPackage);
     bool firstPackage();
@@ -83,6 +106,7 @@ private:
     bool bornAfterServerDate();
 
     const std::function<void(int)> &m_stepStarted;
+    Progress m_progress{QStringLiteral("Formarea pachetelor"), kLastNamedStep - 1};
     const WorkspaceState *m_ws = workspaceState();
     const QString m_year = m_ws ? m_ws->selectedYear() : QString();
     const QString m_agent = DM->econ_agent->field(QStringLiteral("ea_id")).asString();
@@ -187,14 +211,23 @@ void Run::packageTheUnpackaged()
 {
     readInto(cds4, declarationsWhere(QStringLiteral("na_id"), m_year, m_agent)
                        + QStringLiteral(" and na_pl is null order by na_id "));
-    for (cds4->first(); !cds4->eof(); cds4->next())
+    Progress moves(kMovesName, cds4->recordCount());
+    for (cds4->first(); !cds4->eof(); cds4->next()) {
         moveToOpenPackage(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()), m_agent);
+        moves.advance();
+    }
 }
 
 // The kPackageCapacity declarations with the smallest na_id stay; the rest move one by one.
 void Run::splitOverfull()
 {
     readInto(cds1, packageCounts(m_year, m_agent, QStringLiteral(">50")));
+    qint64 beyond = 0;
+    for (cds1->first(); !cds1->eof(); cds1->next())
+        beyond += cds1->field(QStringLiteral("cnt")).asInteger() - kPackageCapacity;
+    std::optional<Progress> moves;
+    if (beyond > 0)
+        moves.emplace(kMovesName, beyond);
     for (cds1->first(); !cds1->eof(); cds1->next()) {
         readInto(cds4, declarationsWhere(QStringLiteral("na_id"), m_year, m_agent) + QStringLiteral(" and na_pl=")
                            + wholeText(cds1->field(QStringLiteral("na_pl")).asFloat())
@@ -202,8 +235,11 @@ void Run::splitOverfull()
         cds4->first();
         for (int kept = 0; kept < kPackageCapacity && !cds4->eof(); ++kept)
             cds4->next();
-        for (; !cds4->eof(); cds4->next())
+        for (; !cds4->eof(); cds4->next()) {
             moveToOpenPackage(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()), m_agent);
+            if (moves)
+                moves->advance();
+        }
     }
 }
 
@@ -213,6 +249,9 @@ void Run::fillUnderfull()
 {
     const QString underfull = packageCounts(m_year, m_agent, QStringLiteral("<50"));
     readInto(cds1, underfull);
+    // Which later packages give their declarations decides the next round, so the moves are
+    // counted round by round: the total grows by what each round will move.
+    std::optional<Progress> moves;
     while (cds1->recordCount() >= 2) {
         cds1->first();
         const QString package = wholeText(cds1->field(QStringLiteral("na_pl")).asFloat());
@@ -220,8 +259,13 @@ void Run::fillUnderfull()
         readInto(cds4, declarationsWhere(QStringLiteral("na_id"), m_year, m_agent) + QStringLiteral(" and na_pl>")
                            + package + QStringLiteral(" order by na_id "));
         int moved = 0;
-        for (cds4->first(); !cds4->eof() && held < kPackageCapacity; cds4->next(), ++held, ++moved)
+        if (!moves)
+            moves.emplace(kMovesName);
+        moves->setTotal(moves->total() + std::min<qint64>(kPackageCapacity - held, cds4->recordCount()));
+        for (cds4->first(); !cds4->eof() && held < kPackageCapacity; cds4->next(), ++held, ++moved) {
             moveDeclaration(wholeText(cds4->field(QStringLiteral("na_id")).asFloat()), package);
+            moves->advance();
+        }
         if (moved == 0)
             break; // nothing later to take: the list would never change
         readInto(cds1, underfull);

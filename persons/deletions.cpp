@@ -5,6 +5,7 @@
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
+#include "platform/progress.h"
 #include "platform/userinteraction.h"
 #include "records/detachedhandler.h"
 #include "records/formedpackage.h"
@@ -90,12 +91,14 @@ void deletePerson()
         return;
     }
     RecordSet *ids = DM->CDS;
+    Progress progress(QStringLiteral("Ștergerea declarațiilor persoanei"), ids->recordCount());
     for (ids->first(); !ids->eof(); ids->next()) {
         const QString id = Formats::floatText(ids->fieldByIndex(0).asFloat());
         DM->execWrite(QStringLiteral("delete from money_util where mu_na=") + id);
         DM->execWrite(QStringLiteral("delete from stage_info where si_na=") + id);
         DM->execWrite(QStringLiteral("delete from saldo_data where sd_na=") + id);
         DM->execWrite(QStringLiteral("delete from name_account where na_id=") + id);
+        progress.advance();
     }
     DM->execWrite(QStringLiteral("delete from assured_person where ap_id=") + apId);
     guard.commit();

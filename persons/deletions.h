@@ -7,8 +7,9 @@ namespace Deletions {
 
 // "&Date" > "&Stergere": after "Confirmare", the current person; with declarations, after a
 // second question, every declaration of every year with its monthly rows, money_util and
-// stage_info rows, each statement committed on its own. A person never written is only
-// dropped from the list. Nothing happens with an empty list or on No.
+// stage_info rows, each statement committed on its own, the declarations counted as progress.
+// A person never written is only dropped from the list. Nothing happens with an empty list or
+// on No.
 void deletePerson();
 
 // "D&eclaratia" > "&Stergere": after "Confirmare", the declaration of the selected year with

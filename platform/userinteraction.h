@@ -38,6 +38,25 @@ public:
     // The wait cursor, nested.
     virtual void beginWait() = 0;
     virtual void endWait() = 0;
+    // Long work, told through Progress (platform/progress.h): a step begins inside the one
+    // begun before it, with its name, how many units it has (0: not known) and whether it may
+    // stop at the boundary of a unit; it is told how far it got and, when it goes in named
+    // parts, the part it is in; it ends. progressCancelled() says whether the user asked it to
+    // stop. Nothing is shown, and nothing is ever stopped, unless an implementation says so.
+    virtual void progressBegin(const QString &name, qint64 total, bool mayStop)
+    {
+        (void)name;
+        (void)total;
+        (void)mayStop;
+    }
+    virtual void progressUpdate(qint64 done, qint64 total, const QString &part)
+    {
+        (void)done;
+        (void)total;
+        (void)part;
+    }
+    virtual bool progressCancelled() { return false; }
+    virtual void progressEnd() { }
 };
 
 // The implementation in force. Before one is installed, questions are answered No and

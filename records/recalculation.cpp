@@ -4,6 +4,7 @@
 #include "data/readscope.h"
 #include "data/sqltext.h"
 #include "data/tdm.h"
+#include "platform/progress.h"
 #include "records/contribution.h"
 #include "records/raterow.h"
 #include "records/saldodatarules.h"
@@ -72,7 +73,9 @@ bool run()
                                      + y.D2 + QStringLiteral(" and sd_paym_fond>0 order by sd_month"));
         CopyToMemTable(read.query(), list, 2);
     }
+    Progress progress(QStringLiteral("Recalcularea contribuțiilor individuale"), list->recordCount());
     for (list->first(); !list->eof(); list->next()) {
+        progress.step(list->recNo() + 1);
         double V = 0;
         if (!contribution(*list, y, V))
             continue;

@@ -8,7 +8,8 @@ namespace Recalculation {
 // dated in the selected year, for declarations of 2004 to 2016. A pending monthly row is
 // posted first (its refusal ends the command). Each row is written and committed before the
 // next is read. Rows with a yearly amount ("L"), a rate below 0.01 or no rate are left as they
-// are. Returns false when there was nothing to do (another year, or no monthly row).
+// are. The rows are counted as progress. Returns false when there was nothing to do (another
+// year, or no monthly row).
 bool run();
 
 } // namespace Recalculation

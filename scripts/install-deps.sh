@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools
   firebird3.0-server-core firebird-dev libfbclient2 firebird3.0-utils firebird3.0-server
   libgtest-dev libgmock-dev libbenchmark-dev
-  libarchive-dev libarchive-tools libxlsxwriter-dev liborcus-dev libreoffice-dev poppler-utils fonts-dejavu-core faketime
+  libarchive-dev libarchive-tools zlib1g-dev libxlsxwriter-dev liborcus-dev libreoffice-dev poppler-utils fonts-dejavu-core faketime
   dpkg-dev file
   # LibreOffice Calc takes the spreadsheet exports: the full office, which shows the document on
   # a desktop and runs headless for the tests (it replaces the variant built without a display).

@@ -1,21 +1,29 @@
 // Forms the packages of 5 000 declarations of one agent and year, 12 monthly rows each, all in
 // one package at the start (100 packages at the end), timing each step; on the same database
 // in the same run, as many declarations of the next year are moved into the same shape by bare
-// single-row UPDATEs of na_pl, each committed, and the package lookup is timed alone.
-// Run by hand: build/bench/bench_packages [folder for the database file [declarations]]
+// single-row UPDATEs of na_pl, each committed, and the package lookup is timed alone. With
+// "fereastra" the forming runs as in the program, its progress shown in the progress window
+// (offscreen without a display), so that the two runs can be compared.
+// Run by hand: build/bench/bench_packages [folder for the database file [declarations [fereastra]]]
 
+#include "app/qtuserinteraction.h"
+#include "app/tfprogres.h"
 #include "bench/benchdatabase.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
 #include "packages/findopenpackage.h"
 #include "packages/packageforming.h"
+#include "platform/progress.h"
 #include "tests/support/testworkspace.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -102,11 +110,37 @@ const char *stepName(int step)
     return "";
 }
 
+// The program's progress window, counting what it is told and while it is shown.
+class CountingInteraction : public QtUserInteraction
+{
+public:
+    void progressUpdate(qint64 done, qint64 total, const QString &part) override
+    {
+        ++updates;
+        QtUserInteraction::progressUpdate(done, total, part);
+        // Looked at every hundredth update, so that the looking costs nothing to speak of.
+        if (updates % 100 != 0)
+            return;
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        if (std::any_of(windows.begin(), windows.end(),
+                        [](QWidget *w) { return qobject_cast<TFProgres *>(w) && w->isVisible(); }))
+            shown += 100;
+    }
+    long updates = 0, shown = 0;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const bool window = argc > 3 && qstrcmp(argv[3], "fereastra") == 0;
+    if (window && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = window ? std::make_unique<QApplication>(argc, argv)
+                                                   : std::make_unique<QCoreApplication>(argc, argv);
+    CountingInteraction shown;
+    if (window)
+        setUserInteraction(&shown);
     if (argc > 2)
         kDeclarations = QString::fromLocal8Bit(argv[2]).toInt();
     BenchDatabase db(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
@@ -162,5 +196,23 @@ int main(int argc, char **argv)
     std::printf("bare UPDATE + commit, %d declarations: %.3f s, %.0f/s\n", bareCount, bareNs / 1e9, bareRate);
     std::printf("package lookup alone, %d calls: %.3f s\n", bareCount, lookupNs / 1e9);
     std::printf("forming / bare rate: %.2f\n", formRate / bareRate);
+    if (window) {
+        std::printf("progress window: %ld updates told, about %ld of them while it was shown\n", shown.updates,
+                    shown.shown);
+        // What an update costs the work alone, the window shown and refreshed as it asks.
+        constexpr int kUpdates = 2000000;
+        QElapsedTimer alone;
+        {
+            Progress p(QStringLiteral("Numărarea"), kUpdates);
+            QThread::msleep(QtUserInteraction::kProgressDelayMs);
+            alone.start();
+            for (int i = 1; i <= kUpdates; ++i)
+                p.step(i);
+        }
+        const qint64 aloneNs = alone.nsecsElapsed();
+        std::printf("progress updates alone: %d in %.3f s, %.0f ns each\n", kUpdates, aloneNs / 1e9,
+                    double(aloneNs) / kUpdates);
+    }
+    setUserInteraction(nullptr);
     return 0;
 }

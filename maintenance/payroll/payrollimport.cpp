@@ -6,6 +6,7 @@
 #include "data/tdm.h"
 #include "data/win1250.h"
 #include "maintenance/payroll/payrollfacts.h"
+#include "platform/progress.h"
 #include "platform/userinteraction.h"
 #include "records/assuredpersonrules.h"
 #include "records/nameaccountrules.h"
@@ -47,6 +48,16 @@ public:
     bool windowsCanBeSeen() const override { return m_previous->windowsCanBeSeen(); }
     void beginWait() override { m_previous->beginWait(); }
     void endWait() override { m_previous->endWait(); }
+    void progressBegin(const QString &name, qint64 total, bool mayStop) override
+    {
+        m_previous->progressBegin(name, total, mayStop);
+    }
+    void progressUpdate(qint64 done, qint64 total, const QString &part) override
+    {
+        m_previous->progressUpdate(done, total, part);
+    }
+    bool progressCancelled() override { return m_previous->progressCancelled(); }
+    void progressEnd() override { m_previous->progressEnd(); }
 
     QStringList notices;
 
@@ -142,8 +153,14 @@ PayrollImportResult Importer::go(const std::vector<PayrollLine> &lines)
     PayrollImportResult result;
     result.imported = m_writing;
     result.outcomes.reserve(lines.size());
+    // Each line is written whole or not at all: the user may stop the import between two.
+    Progress progress(m_writing ? QStringLiteral("Importul salariilor") : QStringLiteral("Verificarea rîndurilor"),
+                      qint64(lines.size()), m_writing ? Progress::MayStop : Progress::Runs);
     for (const PayrollLine &line : lines) {
-        // Progress hook: userInteraction() reports result.outcomes.size() of lines.size() here once it can.
+        if (progress.cancelled()) {
+            result.cancelledAt = line.line;
+            break;
+        }
         PayrollOutcome outcome;
         outcome.line = line.line;
         outcome.cpas = line.cpas;
@@ -171,6 +188,7 @@ PayrollImportResult Importer::go(const std::vector<PayrollLine> &lines)
             break;
         }
         result.outcomes.push_back(outcome);
+        progress.step(qint64(result.outcomes.size()));
     }
     return result;
 }

@@ -28,7 +28,9 @@ PayrollImportResult preview(const std::vector<PayrollLine> &lines, const Options
 // function, primary form), and the monthly row through its save rule (contributions computed
 // as when typed, the automatic calculation of the workspace honoured). The checks of all
 // three run before the first of them writes. A database error stops the import; the result
-// says where and which lines were written.
+// says where and which lines were written. The lines are counted as progress (in the preview
+// too); the user may stop the import between two lines, and the result then says before which
+// line it stopped and which lines were written.
 PayrollImportResult run(const std::vector<PayrollLine> &lines, const Options &options);
 
 } // namespace PayrollImport

@@ -33,11 +33,13 @@ QString PayrollImportResult::summary() const
 {
     const std::vector<int> written = writtenLines();
     QStringList text;
+    const QString writtenText = written.empty() ? QStringLiteral("Nu s-a scris niciun rînd.")
+                                                : QStringLiteral("S-au scris rîndurile: %1.").arg(lineRanges(written));
     if (!stoppedBy.isEmpty()) {
         text << QStringLiteral("Importul s-a oprit la rîndul %1 din cauza erorii bazei de date:").arg(stoppedAt)
-             << stoppedBy
-             << (written.empty() ? QStringLiteral("Nu s-a scris niciun rînd.")
-                                 : QStringLiteral("S-au scris rîndurile: %1.").arg(lineRanges(written)));
+             << stoppedBy << writtenText;
+    } else if (cancelledAt) {
+        text << QStringLiteral("Importul a fost anulat înainte de rîndul %1.").arg(cancelledAt) << writtenText;
     } else {
         text << QStringLiteral("Importul s-a încheiat: rînduri scrise %1, dintre care cu persoane noi %2; "
                                "există deja %3; refuzate %4.")

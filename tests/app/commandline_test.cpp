@@ -74,6 +74,33 @@ TEST_F(CommandLineTest, AnUnreadableArchiveEndsWithTwo)
     EXPECT_EQ(out, QStringLiteral("Arhiva: fișierul „%1” nu există\n").arg(work.filePath("lipsa.RAR")));
 }
 
+TEST_F(CommandLineTest, AnArchiveInAnotherFormEndsWithOneAndOneTooLargeWithTwo)
+{
+    Platform::setProgramFolder(empty.path());
+    const QString archive = handMadePackage(work.path());
+    QFile f(archive);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray rar = f.readAll();
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("\x1F\x8B\x08\x00" + rar);
+    f.close();
+    EXPECT_EQ(run({"--verifica", archive}), 1);
+    EXPECT_EQ(out, QStringLiteral("Arhiva: fișierul este comprimat cu gzip, nu este o arhivă RAR; se trimite arhiva "
+                                  "RAR însăși, fără altă comprimare\n"));
+    EXPECT_TRUE(err.contains(QStringLiteral("Erori: 1, avertismente: 0."))) << err.toStdString();
+
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(rar);
+    ASSERT_TRUE(f.resize(qint64(512) << 20));
+    f.close();
+    EXPECT_EQ(run({"--verifica", archive}), 2);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("Arhiva: arhiva are 536870912 octeți, mai mult decît poate avea un "
+                                              "pachet electronic")))
+        << out.toStdString();
+    EXPECT_EQ(out.count(u'\n'), 1);
+}
+
 TEST_F(CommandLineTest, UnusableCommandLinesShowTheUsageAndEndWithTwo)
 {
     for (const QStringList &args : {QStringList{"--verifica"}, QStringList{"--verifica", "a.RAR", "b.RAR"},
@@ -94,7 +121,7 @@ TEST_F(CommandLineTest, VersionAndHelp)
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(out, CommandLine::usage());
     for (const char *option :
-         {"--verifica ARHIVA.RAR", "--pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]",
+         {"--verifica ARHIVA.RAR", "--pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK] [--progres]",
           "--import-salarii FISIER AN [--agent COD_FOSK] [--verifica-doar] [--persoane-noi]", "--version", "--help"})
         EXPECT_TRUE(out.contains(QLatin1String(option))) << option;
 }

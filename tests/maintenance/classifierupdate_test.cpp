@@ -2,6 +2,8 @@
 // the form types and professions withdrawn, the in-memory classifiers reloaded, the messages
 // and the wait cursor, and the refusal of files that cannot be read.
 
+#include "app/qtuserinteraction.h"
+#include "app/tfprogres.h"
 #include "data/datapacket.h"
 #include "data/dberror.h"
 #include "data/ee.h"
@@ -9,10 +11,19 @@
 #include "data/tdm.h"
 #include "maintenance/classifierupdate.h"
 #include "platform/platform.h"
+#include "platform/progress.h"
 #include "tests/support/scripteduserinteraction.h"
 #include "tests/support/testdatabase.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 using DataPacket::Format;
 using DataPacket::Packet;
@@ -20,6 +31,14 @@ using DataPacket::Packet;
 using DataPacket::makeField;
 
 namespace {
+
+QStringList range(int first, int count)
+{
+    QStringList out;
+    for (int i = first; i < first + count; ++i)
+        out << QString::number(i);
+    return out;
+}
 
 class ClassifierUpdateTest : public DataModuleTest
 {
@@ -139,6 +158,157 @@ TEST_F(ClassifierUpdateTest, TariffFilesAddACategoryChangeARateCarryingSomeColum
     EXPECT_EQ(ui.notices, QStringList{"OK"});
     EXPECT_EQ(ui.waitDepth, 0);
     EXPECT_EQ(ui.maxWaitDepth, 1);
+    // The steps, and the rows of each file counted to their end.
+    QStringList steps;
+    for (const auto &step : ui.progress)
+        steps << QStringLiteral("%1|%2|%3|%4")
+                     .arg((QString(step.depth, u'>') + u' ' + step.name).trimmed())
+                     .arg(step.done)
+                     .arg(step.total)
+                     .arg(step.mayStop);
+    EXPECT_EQ(steps, (QStringList{"Actualizarea tarifelor|5|5|0", "> Rândurile fișierului K_TARIFF_AP.cds|2|2|1",
+                                  "> Rândurile fișierului k_tariff_ap_value.cds|1|1|1",
+                                  "> Rândurile fișierului k_form_type.cds|4|4|1"}));
+    EXPECT_EQ(ui.progress.front().parts, (QStringList{"Citirea fișierelor", "Categoriile", "Tarifele",
+                                                      "Tipurile de formulare", "Reîncărcarea clasificatoarelor"}));
+}
+
+TEST_F(ClassifierUpdateTest, StoppedBetweenTwoRowsAnUpdateKeepsWhatItMergedAndSaysHowFar)
+{
+    const int professionsBefore = scalar("select count(*) from k_prof").toInt();
+    const struct {
+        const char *what;
+        std::function<void()> files;
+        void (*update)();
+        qint64 stopAt;
+        QString message;
+        std::function<void()> check;
+    } cases[] = {
+        {"the categories",
+         [this] {
+             Packet cats;
+             cats.fields = {makeField("ktap_id", FieldType::Integer),
+                            makeField("ktap_name_ro", FieldType::String, 250)};
+             for (int id = 900; id < 940; ++id)
+                 cats.rows.push_back({id, QStringLiteral("categoria %1").arg(id)});
+             DataPacket::write(file("k_tariff_ap.cds"), cats, Format::Binary);
+         },
+         ClassifierUpdate::updateTariffs, 12,
+         QStringLiteral("Actualizarea din fișierul \"k_tariff_ap.cds\" a fost anulată: 12 din 40 de rânduri au fost "
+                        "actualizate."),
+         [this] {
+             EXPECT_EQ(column("select ktap_id from k_tariff_ap where ktap_id>=900 order by ktap_id"), range(900, 12));
+             // The categories in memory are the table's again, not the rows of the file.
+             EXPECT_FALSE(memory(DM->k_tariff_ap, "ktap_id").contains("939"));
+         }},
+        {"the professions merged",
+         [this] {
+             auto rows = tableProfessionsBut({});
+             for (int id = 1; id <= 30; ++id)
+                 rows.push_back({id, QStringLiteral("noua %1").arg(id)});
+             professions(rows);
+         },
+         ClassifierUpdate::updateProfessions, 7,
+         QStringLiteral("Actualizarea din fișierul \"k_prof.cds\" a fost anulată: 7 din %1 de rânduri au fost "
+                        "actualizate.")
+             .arg(Progress::number(professionsBefore + 30)),
+         [&] {
+             EXPECT_EQ(column("select kp_id from k_prof where kp_id<=30 order by kp_id"), range(1, 7));
+             EXPECT_EQ(DM->k_prof->recordCount(), professionsBefore + 7);
+         }},
+        {"the professions withdrawn",
+         [this] {
+             professions(tableProfessionsBut({111201, 111202, 112001, 112002, 121101}));
+         },
+         ClassifierUpdate::updateProfessions, 2,
+         QStringLiteral("Actualizarea profesiilor a fost anulată: 2 din 5 profesii care lipsesc din fișierul "
+                        "\"k_prof.cds\" au fost retrase."),
+         [this] {
+             const QString withdrawn = "from k_prof where kp_id in (111201,111202,112001,112002,121101)";
+             EXPECT_EQ(scalar("select count(*) " + withdrawn).toInt(), 3);
+             EXPECT_EQ(scalar("select count(*) " + withdrawn + " and kp_name_ro starting with 'PROFESIE'").toInt(), 0);
+             // The professions in memory are the table's again.
+             EXPECT_EQ(DM->k_prof->recordCount(), scalar("select count(*) from k_prof").toInt());
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char *name : {"k_tariff_ap.cds", "k_prof.cds"})
+            QFile::remove(file(name));
+        ui.progress.clear();
+        ui.notices.clear();
+        c.files();
+        ui.stopWhen = [&](const ScriptedUserInteraction::ProgressStep &s) { return s.done == c.stopAt; };
+        try {
+            c.update();
+            ADD_FAILURE() << "the update was not stopped";
+        } catch (const EE &e) {
+            EXPECT_EQ(e.message(), c.message);
+        }
+        c.check();
+        EXPECT_FALSE(ui.notices.contains("OK"));
+        EXPECT_EQ(ui.waitDepth, 0);
+        EXPECT_EQ(ui.openProgress(), 0);
+        EXPECT_FALSE(DM->IBT2->active());
+    }
+}
+
+TEST_F(ClassifierUpdateTest, AnulareInTheProgressWindowStopsTheUpdateAtARowBoundary)
+{
+    Packet cats;
+    cats.fields = {makeField("ktap_id", FieldType::Integer), makeField("ktap_name_ro", FieldType::String, 250)};
+    for (int id = 10000; id < 11000; ++id)
+        cats.rows.push_back({id, QStringLiteral("categoria %1").arg(id)});
+    DataPacket::write(file("k_tariff_ap.cds"), cats, Format::Binary);
+
+    QtUserInteraction windows;
+    windows.setProgressDelay(0); // the window at once: this update is not made to last
+    setUserInteraction(&windows);
+    struct Back {
+        ScriptedUserInteraction *ui;
+        ~Back() { setUserInteraction(ui); }
+    } back{&ui};
+
+    // Once the window shows some rows merged, the user clicks "Anulare"; a message box (the
+    // update not stopped) is closed and kept, so that the test fails instead of waiting.
+    QString shown;
+    QStringList boxes;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            boxes << box->text();
+            box->reject();
+            return;
+        }
+        auto *window = qobject_cast<TFProgres *>(modal);
+        if (!window || !shown.isEmpty())
+            return;
+        const QString count = window->findChild<QLabel *>("stepCount")->text();
+        if (count.section(u' ', 0, 0).toInt() < 5)
+            return;
+        shown = count;
+        QTest::mouseClick(window->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+    });
+    user.start(5);
+    QString message;
+    try {
+        ClassifierUpdate::updateTariffs();
+    } catch (const EE &e) {
+        message = e.message();
+    }
+    const int merged = shown.section(u' ', 0, 0).toInt();
+    ASSERT_GE(merged, 5) << message.toStdString();
+    EXPECT_LT(merged, 1000);
+    EXPECT_EQ(shown, QStringLiteral("%1 din 1 000").arg(merged));
+    // Stopped at the next row: the rows shown merged are those merged, and said so.
+    EXPECT_EQ(message, QStringLiteral("Actualizarea din fișierul \"k_tariff_ap.cds\" a fost anulată: %1 din 1 000 de "
+                                      "rânduri au fost actualizate.")
+                           .arg(merged));
+    EXPECT_EQ(scalar("select count(*) from k_tariff_ap where ktap_id>=10000").toInt(), merged);
+    EXPECT_EQ(scalar("select max(ktap_id) from k_tariff_ap").toInt(), 10000 + merged - 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'|').toStdString();
 }
 
 TEST_F(ClassifierUpdateTest, WithoutFilesTheTariffUpdateStillDropsFormTypesAbove3AndSaysOK)

@@ -4,6 +4,8 @@
 
 #include "tests/maintenance/payrollimportfixture.h"
 
+#include <tuple>
+
 namespace {
 
 using PayrollImportTest = PayrollImportFixture;
@@ -255,6 +257,30 @@ TEST_F(PayrollImportTest, ALineIsWrittenWholeOrNotAtAll)
     EXPECT_EQ(column("select ap_cpas from assured_person where ap_id>3"), QStringList{});
     EXPECT_EQ(table("select na_ap,na_year from name_account order by na_year"), (QStringList{"2|2009", "2|2010"}));
     EXPECT_EQ(column("select sd_month from saldo_data"), QStringList{"5"});
+}
+
+TEST_F(PayrollImportTest, StoppedBetweenTwoLinesTheImportSaysBeforeWhichAndWhatWasWritten)
+{
+    exec("delete from saldo_data");
+    const std::vector<PayrollLine> lines = {line(2, kPopescu, 4), line(3, kIonescu, 5), line(4, kIonescu, 6),
+                                            line(5, kIonescu, 7)};
+    // The check beforehand counts every line and is not stopped.
+    ui.stopWhen = [](const ScriptedUserInteraction::ProgressStep &s) { return s.done == 2; };
+    EXPECT_EQ(preview(lines).outcomes.size(), 4u);
+    ASSERT_EQ(ui.progress.size(), 1u);
+    EXPECT_EQ(ui.progress[0].name, "Verificarea rîndurilor");
+    EXPECT_EQ(std::tuple(ui.progress[0].done, ui.progress[0].total, ui.progress[0].mayStop), std::tuple(4, 4, false));
+
+    ui.progress.clear();
+    const PayrollImportResult done = run(lines);
+    EXPECT_EQ(done.cancelledAt, 4);
+    EXPECT_FALSE(done.clean());
+    EXPECT_TRUE(done.summary().startsWith("Importul a fost anulat înainte de rîndul 4.\nS-au scris rîndurile: 2-3."))
+        << done.summary().toStdString();
+    EXPECT_EQ(column("select sd_month from saldo_data order by sd_month"), (QStringList{"4", "5"}));
+    ASSERT_EQ(ui.progress.size(), 1u);
+    EXPECT_EQ(ui.progress[0].name, "Importul salariilor");
+    EXPECT_EQ(std::tuple(ui.progress[0].done, ui.progress[0].total, ui.progress[0].ended), std::tuple(2, 4, true));
 }
 
 } // namespace

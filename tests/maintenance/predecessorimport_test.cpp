@@ -16,6 +16,8 @@
 
 #include <QFile>
 
+#include <tuple>
+
 namespace {
 
 class PredecessorImportTest : public DataModuleTest
@@ -108,11 +110,43 @@ TEST_F(PredecessorImportTest, NewAgentsAndPersonsAreAddedThroughTheRules)
     EXPECT_TRUE(bool(DM->assured_person->afterScroll));
     EXPECT_FALSE(DM->assured_person->isEditing());
     EXPECT_EQ(DM->rev->recordCount(), 5);
+    // The persons were counted as they were gone through, those skipped included.
+    ASSERT_EQ(ui.progress.size(), 2u);
+    EXPECT_EQ(ui.progress[0].name, "Importul din BDPEL.GDB");
+    EXPECT_EQ(ui.progress[0].parts,
+              (QStringList{"Citirea bazei de date BDPEL.GDB", "Agenții economici și persoanele lor"}));
+    EXPECT_EQ(ui.progress[1].name, "Persoanele");
+    EXPECT_EQ(std::tuple(ui.progress[1].done, ui.progress[1].total, ui.progress[1].mayStop), std::tuple(5, 5, true));
 
     // Running it again adds nothing.
     PredecessorImport::run();
     EXPECT_EQ(scalar("select count(*) from econ_agent").toInt(), 2);
     EXPECT_EQ(persons().size(), 3);
+}
+
+TEST_F(PredecessorImportTest, StoppedBetweenTwoPersonsTheImportKeepsWhatItAddedAndSaysHowFar)
+{
+    twoAgentsFivePersons();
+    // The first agent's two persons: one new, one present by its IDNP.
+    ui.stopWhen = [](const ScriptedUserInteraction::ProgressStep &s) { return s.done == 2; };
+    try {
+        PredecessorImport::run();
+        FAIL() << "the import was not stopped";
+    } catch (const EE &e) {
+        EXPECT_EQ(e.message(), "Importul a fost anulat: 2 din 5 persoane au fost parcurse; persoane adăugate: 1.");
+    }
+    EXPECT_EQ(persons(), (QStringList{"11111111111|2000000000001|1|POPA|ION", "33333333333|2000000000003|1|URSU|DAN"}));
+    EXPECT_EQ(scalar("select count(*) from econ_agent").toInt(), 1); // stopped before the next agent
+    EXPECT_TRUE(ui.notices.isEmpty());
+    EXPECT_EQ(ui.waitDepth, 0);
+    EXPECT_EQ(ui.openProgress(), 0);
+    EXPECT_TRUE(bool(DM->assured_person->afterScroll));
+
+    // Run again to its end, it adds the rest.
+    ui.stopWhen = nullptr;
+    PredecessorImport::run();
+    EXPECT_EQ(persons().size(), 3);
+    EXPECT_EQ(scalar("select count(*) from econ_agent").toInt(), 2);
 }
 
 TEST_F(PredecessorImportTest, APredecessorWithoutAgentsImportsNothing)

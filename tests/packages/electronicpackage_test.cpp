@@ -72,6 +72,15 @@ TEST_F(ElectronicPackageTest, TheWholeYear2012IsWrittenArchivedFiledRegisteredAn
     EXPECT_TRUE(ui.notices.isEmpty());
     EXPECT_TRUE(ui.questions.isEmpty());
     EXPECT_EQ(ui.waitDepth, 0);
+    // The steps the user saw.
+    ASSERT_EQ(ui.progress.size(), 1u);
+    EXPECT_EQ(ui.progress[0].name, "Formarea pachetului electronic");
+    EXPECT_EQ(ui.progress[0].parts,
+              (QStringList{"Verificarea datelor", "Scrierea fișierelor REV5_T, REV5_IP, REV5_NA, REV5_SD",
+                           "Arhivarea în " + name2012, "Depunerea arhivei în dosarul Primara",
+                           "Înregistrarea pachetului și marcarea rândurilor trimise"}));
+    EXPECT_EQ(std::pair(ui.progress[0].done, ui.progress[0].total), std::pair(qint64(5), qint64(5)));
+    EXPECT_EQ(ui.openProgress(), 0);
 }
 
 TEST_F(ElectronicPackageTest, AMonthlyCorrectionOf2016SendsOnlyItsMonthAndFormType)
@@ -262,6 +271,10 @@ TEST_F(ElectronicPackageTest, AFailingArchiverLeavesTheFilesAndTheOlderArchiveAn
     EXPECT_TRUE(registry().isEmpty());
     EXPECT_EQ(scalar("select count(*) from saldo_data where sd_pens_fund=-1").toInt(), 0);
     EXPECT_EQ(ui.waitDepth, 0);
+    // The window of the steps closed at the archiver's failure.
+    ASSERT_EQ(ui.progress.size(), 1u);
+    EXPECT_EQ(ui.progress[0].parts.last(), "Arhivarea în " + name2012);
+    EXPECT_TRUE(ui.progress[0].ended);
 
     // With the archiver back the same period simply forms.
     ASSERT_TRUE(QFile::copy(QStringLiteral(EVD_RAR_EXE), program("rar")));

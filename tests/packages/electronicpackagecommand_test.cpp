@@ -1,6 +1,7 @@
 // "evidenta --pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]": the command line
 // read, the operation run on the database, the archive's path printed, refusals and usage
-// with their exit status; once as a program of its own over a database file of its folder.
+// with their exit status; once as a program of its own over a database file of its folder,
+// its steps printed.
 
 #include "packages/electronicpackagecommand.h"
 #include "data/ibdatabase.h"
@@ -29,11 +30,12 @@ protected:
 
 TEST_F(ElectronicPackageCommandTest, UnusableCommandLinesPrintTheUsage)
 {
-    for (const QStringList &args : {QStringList{}, QStringList{"2012"}, QStringList{"12", "T00"},
-                                    QStringList{"2012", "T01"}, QStringList{"2014", "L03"}, QStringList{"2016", "T02"},
-                                    QStringList{"2016", "L13"}, QStringList{"2012", "T00", "--tip", "3"},
-                                    QStringList{"2016", "L03", "--tip", "2"}, QStringList{"2016", "L03", "--tip"},
-                                    QStringList{"2012", "T00", "--fel", "1"}, QStringList{"2012", "T00", "x"}}) {
+    for (const QStringList &args :
+         {QStringList{}, QStringList{"2012"}, QStringList{"12", "T00"}, QStringList{"2012", "T01"},
+          QStringList{"2014", "L03"}, QStringList{"2016", "T02"}, QStringList{"2016", "L13"},
+          QStringList{"2012", "T00", "--tip", "3"}, QStringList{"2016", "L03", "--tip", "2"},
+          QStringList{"2016", "L03", "--tip"}, QStringList{"2012", "T00", "--fel", "1"},
+          QStringList{"2012", "T00", "x"}, QStringList{"2012", "T00", "--progres", "--progres"}}) {
         EXPECT_EQ(run(args), 2) << args.join(' ').toStdString();
         EXPECT_TRUE(err.contains("Utilizare: evidenta --pachet-electronic AN PERIOADA [--tip 1|3] [--agent COD_FOSK]"))
             << err.toStdString();
@@ -92,12 +94,38 @@ TEST_F(ElectronicPackageCommandTest, TheProgramFormsThePackageOfTheDatabaseInIts
 
     QProcess program;
     program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-    program.start(folder + "/evidenta", {"--pachet-electronic", "2012", "T00", "--agent", "1234567"});
+    program.start(folder + "/evidenta", {"--pachet-electronic", "2012", "T00", "--agent", "1234567", "--progres"});
     ASSERT_TRUE(program.waitForFinished(120000));
     const QString printed = QString::fromUtf8(program.readAllStandardOutput());
-    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const QString steps = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), 0) << steps.toStdString();
     EXPECT_EQ(printed, folder + "/Primara/REV5_1234567_00101_2012T00.RAR\n");
     EXPECT_EQ(members(folder + "/Primara/REV5_1234567_00101_2012T00.RAR").value("REV5_SD").count("\r\n"), 7);
+    // --progres: the steps on standard error as they begin, the declaration moved counted.
+    EXPECT_EQ(steps, QStringList({"Formarea pachetelor",
+                                  "  Ștergerea declarațiilor fără rânduri lunare (1 din 12)",
+                                  "  Pachetele agentului devin primare (2 din 12)",
+                                  "  Ștergerea declarațiilor fără rânduri lunare (3 din 12)",
+                                  "  Declarațiile netrimise se marchează neîmpachetate (4 din 12)",
+                                  "  Citirea pachetelor anului (5 din 12)",
+                                  "  Primul pachet al anului (6 din 12)",
+                                  "  Împărțirea pachetelor cu peste 50 de declarații (7 din 12)",
+                                  "  Completarea pachetelor cu mai puțin de 50 de declarații (8 din 12)",
+                                  "  Mutarea declarațiilor",
+                                  "    1 din 1",
+                                  "  Declarațiile anului se marchează împachetate (9 din 12)",
+                                  "  Ștergerea pachetelor rămase goale (10 din 12)",
+                                  "  Generatorul numerelor de pachet (11 din 12)",
+                                  "  Verificarea datelor de naștere (12 din 12)",
+                                  "Formarea pachetului electronic",
+                                  "  Verificarea datelor (1 din 5)",
+                                  "  Scrierea fișierelor REV5_T, REV5_IP, REV5_NA, REV5_SD (2 din 5)",
+                                  "  Arhivarea în REV5_1234567_00101_2012T00.RAR (3 din 5)",
+                                  "  Depunerea arhivei în dosarul Primara (4 din 5)",
+                                  "  Înregistrarea pachetului și marcarea rândurilor trimise (5 din 5)",
+                                  ""})
+                         .join(u'\n'))
+        << steps.toStdString();
 
     program.start(folder + "/evidenta", {"--pachet-electronic", "2012"});
     ASSERT_TRUE(program.waitForFinished(120000));

@@ -34,8 +34,8 @@ protected:
              "ea_kaa2_fosk,ea_receiving_usr) values(2,'7654321','1002600054321','SA','E','F',12,'X')");
         person(1, 1, "'1234567890123'", "'ţară'", "'ion'", "'05.03.1980'", "'2000000000001'", "0", "'ab'", "'x12'",
                "'ofc'", "'05.03.1980'");
-        person(2, 1, "'1234567890124'", "'POPESCU'", "'MARIA'", "'01.01.1990'", "'2000000000002'", "1", "null",
-               "null", "null", "'01.01.2008'");
+        person(2, 1, "'1234567890124'", "'POPESCU'", "'MARIA'", "'01.01.1990'", "'2000000000002'", "1", "null", "null",
+               "null", "'01.01.2008'");
         person(3, 1, "'1234567890125'", "'ZERO'", "'ZERO'", "'01.01.1970'", "null", "null", "null", "null", "null",
                "null");
         person(4, 1, "'1234567890126'", "'VASILE'", "'ANA'", "'02.02.1985'", "null", "null", "null", "null", "null",
@@ -75,40 +75,54 @@ protected:
     // A package of the agent as forming leaves it.
     void package(int id, int number, int year = 2012, int agent = 1)
     {
-        exec(QStringLiteral("insert into packlabel (pl_id,pl_ea,pl_n,pl_year,pl_form_compl_dt,pl_kft_rf,pl_nr) "
-                            "values(%1,%2,%3,%4,'15.01.%5',1,%3)")
-                 .arg(id)
-                 .arg(agent)
-                 .arg(number)
-                 .arg(year)
-                 .arg(year + 1));
+        exec(packageInsert(id, number, year, agent));
         exec(QStringLiteral("set generator gen_pl_id to %1").arg(id));
+    }
+    static QString packageInsert(int id, int number, int year = 2012, int agent = 1)
+    {
+        return QStringLiteral("insert into packlabel (pl_id,pl_ea,pl_n,pl_year,pl_form_compl_dt,pl_kft_rf,pl_nr) "
+                              "values(%1,%2,%3,%4,'15.01.%5',1,%3)")
+            .arg(id)
+            .arg(agent)
+            .arg(number)
+            .arg(year)
+            .arg(year + 1);
     }
     // A packaged primary declaration.
     void declaration(int id, int person, int package, int year = 2012)
     {
-        exec(QStringLiteral("insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,"
-                            "na_period_end,na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
-                            "values(%1,%2,%3,%4,'N','01.01.%4','31.12.%4',101,'N',1,1,'N')")
-                 .arg(id)
-                 .arg(package)
-                 .arg(person)
-                 .arg(year));
+        exec(declarationInsert(id, person, package, year));
+    }
+    static QString declarationInsert(int id, int person, int package, int year = 2012)
+    {
+        return QStringLiteral("insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,"
+                              "na_period_end,na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
+                              "values(%1,%2,%3,%4,'N','01.01.%4','31.12.%4',101,'N',1,1,'N')")
+            .arg(id)
+            .arg(package)
+            .arg(person)
+            .arg(year);
     }
     // A monthly row; dates and position as SQL literals.
     void row(int id, int na, int month, const char *fond, const char *ill, const char *add, const char *ea,
              const char *from, const char *until, const char *position, int days, int category, int formType = 1)
     {
-        exec(QStringLiteral("insert into saldo_data (sd_id,sd_na,sd_month,sd_paym_fond,sd_ill,sd_sum_add,"
-                            "sd_sum_add_ea,sd_pens_fund,sd_dela_d,sd_pina_d,sd_position,sd_zile_n,sd_ap_category,"
-                            "sd_kft_rf) values(%1,%2,%3,%4,%5,%6,%7,0,%8,%9,%10,%11,%12,%13)")
-                 .arg(id)
-                 .arg(na)
-                 .arg(month)
-                 .arg(fond, ill, add, ea, from, until, position)
-                 .arg(days)
-                 .arg(category)
-                 .arg(formType));
+        exec(rowInsert(id, na, month, fond, ill, add, ea, from, until, position, days, category, formType));
+    }
+    static QString rowInsert(int id, int na, int month, const QString &fond, const QString &ill, const QString &add,
+                             const QString &ea, const QString &from, const QString &until, const QString &position,
+                             int days, int category, int formType = 1)
+    {
+        return QStringLiteral("insert into saldo_data (sd_id,sd_na,sd_month,sd_paym_fond,sd_ill,sd_sum_add,"
+                              "sd_sum_add_ea,sd_pens_fund,sd_dela_d,sd_pina_d,sd_position,sd_zile_n,sd_ap_category,"
+                              "sd_kft_rf) values(%1,%2,%3,%4,%5,%6,%7,0,%8,%9,%10,%11,%12,%13)")
+            .arg(id)
+            .arg(na)
+            .arg(month)
+            .arg(fond, ill, add, ea, from, until, position)
+            .arg(days)
+            .arg(category)
+            .arg(formType);
     }
 
     // Two packages of 2012: the first with a declaration of two months (a document dated on the
@@ -135,16 +149,15 @@ protected:
     // The four files as the year2012() rows must give them.
     static QByteArray expectedSd2012()
     {
-        return packageLine({"100", "1", "1", "2141", "101", "5", "01.01.2012", "31.01.2012", "1000.00", "0.00",
-                            "60.00", "230.00", "290.00"})
+        return packageLine({"100", "1", "1", "2141", "101", "5", "01.01.2012", "31.01.2012", "1000.00", "0.00", "60.00",
+                            "230.00", "290.00"})
                + packageLine({"100", "1", "2", "2141", "101", "5", "01.02.2012", "29.02.2012", "1000.50", "100.25",
                               "60.03", "230.12", "290.15"})
                + packageLine({"100", "1", "13", "", "", "", "", "", "2000.50", "100.25", "120.03", "460.12", "580.15"})
                + packageLine({"101", "1", "3", "", "101", "6", "01.03.2012", "31.03.2012", "500.00", "0.00", "30.00",
                               "115.00", "145.00"})
                + packageLine({"101", "1", "13", "", "", "", "", "", "500.00", "0.00", "30.00", "115.00", "145.00"})
-               + packageLine({"104", "2", "5", "2141", "150", "5", "", "", "300.00", "0.00", "18.00", "69.00",
-                              "87.00"})
+               + packageLine({"104", "2", "5", "2141", "150", "5", "", "", "300.00", "0.00", "18.00", "69.00", "87.00"})
                + packageLine({"104", "2", "13", "", "", "", "", "", "0.00", "0.00", "18.00", "69.00", "87.00"});
     }
     static QByteArray expectedIp2012()
@@ -154,14 +167,16 @@ protected:
     }
     static QByteArray expectedT2012()
     {
-        return packageLine({"1", "2012", "00", "07", "1234567", "1002600012345", "\x22"
-                                                                                 "ar\xE3",
+        return packageLine({"1", "2012", "00", "07", "1234567", "1002600012345",
+                            "\x22"
+                            "ar\xE3",
                             "15.01.2013", "2", "2500.50", "100.25", "168.03", "644.12", "812.15"});
     }
     static QByteArray expectedNa2012()
     {
-        return packageLine({"100", "1", "1234567890123", "\x22"
-                                                         "AR{",
+        return packageLine({"100", "1", "1234567890123",
+                            "\x22"
+                            "AR{",
                             "ION", "", "05.03.1980", "2000000000001", "", "AB", "x12", "OFC", "06.03.1980"})
                + packageLine({"101", "1", "1234567890124", "POPESCU", "MARIA", "", "01.01.1990", "2000000000002", "1",
                               "", "", "", "01.01.2008"})

@@ -8,6 +8,7 @@
 #include "data/tdm.h"
 #include "packages/packagecheck.h"
 #include "packages/packageclassifiers.h"
+#include "packages/check/packagebounds.h"
 #include "packages/packagefiles.h"
 #include "platform/platform.h"
 #include "tests/support/testdatabase.h"
@@ -16,6 +17,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <zlib.h>
 
 QT_BEGIN_NAMESPACE
 // Readable failures.
@@ -532,7 +535,7 @@ TEST_F(PackageCheckTest, DamagedAndForeignArchivesGiveAFindingNotACrash)
     EXPECT_EQ(texts(r), QStringList{QStringLiteral("Arhiva: fișierul „%1” nu există")
                                         .arg(QDir(dir.path()).filePath(QStringLiteral("nu-exista.RAR")))});
 
-    // The four files in a zip archive: read, and reported as not RAR.
+    // The four files in a zip archive: reported as not RAR, and not opened.
     const QString zip = QDir(dir.path()).filePath(QLatin1String(Clean));
     QFile::remove(zip);
     QProcess tar;
@@ -543,6 +546,246 @@ TEST_F(PackageCheckTest, DamagedAndForeignArchivesGiveAFindingNotACrash)
     r = PackageCheck::checkArchive(zip, &classifiers);
     EXPECT_TRUE(r.readable);
     EXPECT_EQ(texts(r), QStringList{"Arhiva: arhiva nu este în formatul RAR"});
+}
+
+// The blocks of an archive our archiver wrote, changed as another archiver, a damage or a hand
+// would change them: a changed header gets its checksum again through seal().
+struct RarBlocks {
+    QByteArray bytes;
+
+    quint32 get(int at, int size) const
+    {
+        quint32 v = 0;
+        for (int i = size - 1; i >= 0; --i)
+            v = v << 8 | quint8(bytes[at + i]);
+        return v;
+    }
+    void put(int at, int size, quint32 v)
+    {
+        for (int i = 0; i < size; ++i, v >>= 8)
+            bytes[at + i] = char(v & 0xFF);
+    }
+    // The offset of the `index`-th block of the type: 0x73 the archive, 0x74 a member.
+    int block(int type, int index = 0) const
+    {
+        for (int at = 7; at < bytes.size();) {
+            const int size = int(get(at + 5, 2));
+            if (quint8(bytes[at + 2]) == type && index-- == 0)
+                return at;
+            at += size + (get(at + 3, 2) & 0x8000 ? int(get(at + 7, 4)) : 0);
+        }
+        return -1;
+    }
+    void seal(int at)
+    {
+        const int size = int(get(at + 5, 2));
+        put(at, 2, crc32(0, reinterpret_cast<const Bytef *>(bytes.constData()) + at + 2, uInt(size - 2)) & 0xFFFF);
+    }
+    void addFlags(int type, int index, quint16 flags)
+    {
+        const int at = block(type, index);
+        put(at + 3, 2, get(at + 3, 2) | flags);
+        seal(at);
+    }
+};
+
+TEST_F(PackageCheckTest, ArchivesTheReceivingSideRefusesAreNamedAndNoProgramIsStarted)
+{
+    // Programs that libarchive's filters would start, each leaving a mark if it ran.
+    QTemporaryDir programs;
+    for (const char *name :
+         {"lzop",     "lrzip",  "grzip",  "gzip", "gunzip", "zcat",   "xz",   "unxz",     "bzip2",
+          "bunzip2",  "zstd",   "unzstd", "lz4",  "lzma",   "unlzma", "lzip", "compress", "uncompress",
+          "uudecode", "base64", "unrar",  "rar",  "7z",     "bsdtar", "tar",  "unzip",    "sh"}) {
+        QFile script(QDir(programs.path()).filePath(QLatin1String(name)));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\ntouch \"" + QFile::encodeName(programs.path()) + "/ran-" + name + "\"\nexit 1\n");
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(programs.path()) + ':' + path);
+
+    QFile f(pack(folder.path(), QLatin1String(Clean), {"REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"}));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const RarBlocks clean{f.readAll()};
+    f.close();
+    const int naHeader = clean.block(0x74, 2);
+    auto changed = [&](auto change) {
+        RarBlocks r = clean;
+        change(r);
+        return r.bytes;
+    };
+    auto prefixed = [&](const QByteArray &start) { return start + clean.bytes; };
+    const QString wrapped = QStringLiteral(
+        ", nu este o arhivă RAR; se trimite arhiva RAR însăși, fără altă comprimare");
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+        bool readable;
+        QStringList findings;
+    };
+    const std::vector<Case> cases = {
+        {"a member's bytes other than those of its checksum",
+         QByteArray(clean.bytes).replace("POPESCU", "POPESCA"),
+         true,
+         {"REV5_NA: conținutul membrului nu corespunde sumei de control (CRC) din arhivă: membrul este deteriorat"}},
+        {"a volume",
+         changed([](RarBlocks &r) { r.addFlags(0x73, 0, 0x0001); }),
+         true,
+         {"Arhiva: arhiva este un volum al unei arhive în mai multe părți; pachetul electronic este o singură arhivă"}},
+        {"locked",
+         changed([](RarBlocks &r) { r.addFlags(0x73, 0, 0x0004); }),
+         true,
+         {"Arhiva: arhiva este blocată (locked); pachetul electronic este o arhivă RAR obișnuită"}},
+        {"solid",
+         changed([](RarBlocks &r) { r.addFlags(0x73, 0, 0x0008); }),
+         true,
+         {"Arhiva: arhiva este solidă (solid); pachetul electronic este o arhivă RAR obișnuită"}},
+        {"headers encrypted",
+         changed([](RarBlocks &r) { r.addFlags(0x73, 0, 0x0080); }),
+         true,
+         {"Arhiva: arhiva este protejată cu parolă și antetele ei sînt criptate; membrii ei nu pot fi citiți"}},
+        {"a member encrypted",
+         changed([](RarBlocks &r) { r.addFlags(0x74, 2, 0x0004); }),
+         true,
+         {"REV5_NA: membrul este protejat cu parolă și nu poate fi citit"}},
+        {"a member split into the next volume",
+         changed([](RarBlocks &r) { r.addFlags(0x74, 1, 0x0002); }),
+         true,
+         {"REV5_IP: membrul continuă în alt volum al arhivei și nu poate fi citit din ea"}},
+        {"a member compressed solid",
+         changed([](RarBlocks &r) { r.addFlags(0x74, 3, 0x0010); }),
+         true,
+         {"REV5_SD: membrul este comprimat solid, împreună cu cei dinaintea lui; pachetul electronic este o arhivă "
+          "RAR obișnuită"}},
+        {"a header that is not that of its checksum",
+         changed([&](RarBlocks &r) { r.bytes[naHeader + 34] = 'X'; }),
+         false,
+         {QStringLiteral("Arhiva: arhiva este deteriorată: antetul de la octetul %1 nu corespunde sumei sale de "
+                         "control")
+              .arg(naHeader)}},
+        {"a member larger than a package file",
+         changed([](RarBlocks &r) {
+             const int at = r.block(0x74, 3);
+             r.put(at + 11, 4, 300 << 20);
+             r.seal(at);
+         }),
+         false,
+         {QStringLiteral("Arhiva: membrul REV5_SD are %1 octeți, mai mult decît poate avea un fișier al pachetului "
+                         "electronic (cel mult %2)")
+              .arg(300 << 20)
+              .arg(PackageBounds::SdBytes)}},
+        {"RAR 5",
+         prefixed(QByteArray("Rar!\x1A\x07\x01\x00", 8)),
+         true,
+         {"Arhiva: arhiva este în formatul RAR 5; un pachet electronic este o arhivă RAR 4, cum o formează programul"}},
+        {"gzip", prefixed("\x1F\x8B\x08\x00"), true, {"Arhiva: fișierul este comprimat cu gzip" + wrapped}},
+        {"xz",
+         prefixed(QByteArray("\xFD"
+                             "7zXZ\0",
+                             6)),
+         true,
+         {"Arhiva: fișierul este comprimat cu xz" + wrapped}},
+        {"bzip2", prefixed("BZh91AY&SY"), true, {"Arhiva: fișierul este comprimat cu bzip2" + wrapped}},
+        {"zstd", prefixed("\x28\xB5\x2F\xFD"), true, {"Arhiva: fișierul este comprimat cu zstd" + wrapped}},
+        {"lz4", prefixed("\x04\x22\x4D\x18"), true, {"Arhiva: fișierul este comprimat cu lz4" + wrapped}},
+        {"lzop",
+         prefixed(QByteArray("\x89LZO\0\r\n\x1A\n\x10\x30\x20\xA0\x09\x40", 15)),
+         true,
+         {"Arhiva: fișierul este comprimat cu lzop" + wrapped}},
+        {"lrzip",
+         prefixed(QByteArray("LRZI\0\x06\0\0\0\0\0\0", 12)),
+         true,
+         {"Arhiva: fișierul este comprimat cu lrzip" + wrapped}},
+        {"grzip",
+         prefixed(QByteArray("GRZipII\0\x02\x04:)", 12)),
+         true,
+         {"Arhiva: fișierul este comprimat cu grzip" + wrapped}},
+        {"uuencode",
+         "begin 644 " + QByteArray(Clean) + "\n" + clean.bytes.toBase64() + "\nend\n",
+         true,
+         {"Arhiva: fișierul este codat cu uuencode, nu este o arhivă RAR; se trimite arhiva RAR însăși, necodată"}},
+        {"a program",
+         prefixed("\x7F"
+                  "ELF\x02\x01\x01"),
+         true,
+         {"Arhiva: fișierul este un program (poate o arhivă care se despachetează singură), nu o arhivă RAR"}},
+    };
+    QTemporaryDir dir;
+    const QString archive = QDir(dir.path()).filePath(QLatin1String(Clean));
+    for (const Case &c : cases) {
+        QFile out(archive);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(c.bytes);
+        out.close();
+        const PackageCheck::Result r = PackageCheck::checkArchive(archive, &classifiers);
+        EXPECT_EQ(r.readable, c.readable) << c.what;
+        EXPECT_EQ(texts(r).join(u'\n').toStdString(), c.findings.join(u'\n').toStdString()) << c.what;
+        EXPECT_FALSE(r.clean()) << c.what;
+    }
+
+    // An archive larger than a package can be is not read at all.
+    QFile out(archive);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(clean.bytes);
+    ASSERT_TRUE(out.resize(PackageBounds::ArchiveBytes + 1));
+    out.close();
+    EXPECT_EQ(texts(PackageCheck::checkArchive(archive, &classifiers)),
+              QStringList{QStringLiteral("Arhiva: arhiva are %1 octeți, mai mult decît poate avea un pachet electronic "
+                                         "(cel mult %2)")
+                              .arg(PackageBounds::ArchiveBytes + 1)
+                              .arg(PackageBounds::ArchiveBytes)});
+
+    // Nor one of more members than a package could have been packed with.
+    QStringList names{"REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"};
+    for (const QString &name : names)
+        QFile::copy(QDir(folder.path()).filePath(name), QDir(dir.path()).filePath(name));
+    for (int i = names.size(); i <= PackageBounds::Members; ++i) {
+        names << QStringLiteral("x%1").arg(i);
+        QFile(QDir(dir.path()).filePath(names.back())).open(QIODevice::WriteOnly);
+    }
+    QFile::remove(archive);
+    EXPECT_EQ(texts(PackageCheck::checkArchive(pack(dir.path(), QLatin1String(Clean), names), &classifiers)),
+              QStringList{"Arhiva: arhiva are mai mult de 1000 de membri, mai mulți decît poate avea un pachet "
+                          "electronic"});
+
+    qputenv("PATH", path);
+    EXPECT_EQ(QDir(programs.path()).entryList({"ran-*"}, QDir::Files), QStringList());
+}
+
+TEST_F(PackageCheckTest, AMemberListsAThousandFindingsAndCountsTheRest)
+{
+    // 1500 lines of REV5_NA with a field too few, and a warning on REV5_SD.
+    PackageCheck::Members given;
+    for (auto it = members.cbegin(); it != members.cend(); ++it)
+        given.emplace_back(it.key(), join(it.value()));
+    auto bytesOf = [&](const char *name) -> QByteArray & {
+        return std::find_if(given.begin(), given.end(), [&](const auto &m) { return m.first == name; })->second;
+    };
+    bytesOf("REV5_NA").clear();
+    for (int i = 0; i < 1500; ++i)
+        bytesOf("REV5_NA") += "1\xB0\r\n";
+    PackageCheck::Result r = PackageCheck::checkMembers(QLatin1String(Clean), given, &classifiers);
+    ASSERT_EQ(r.findings.size(), 1000u + 1 + 2);
+    EXPECT_EQ(r.findings[0].text(), "REV5_NA, rîndul 1: rîndul are 1 cîmpuri în loc de 13");
+    EXPECT_EQ(r.findings[999].text(), "REV5_NA, rîndul 1000: rîndul are 1 cîmpuri în loc de 13");
+    EXPECT_EQ(r.findings[1000].text(), "REV5_NA: constatări nearătate: 500 (erori: 500, avertismente: 0); se arată "
+                                       "numai primele 1000");
+    EXPECT_TRUE(r.findings[1000].note);
+    EXPECT_EQ(r.findings[1000].severity, PackageFinding::Error);
+    EXPECT_EQ(r.findings[1001].member, "REV5_SD"); // the declarations that REV5_NA no longer names
+    EXPECT_EQ(r.errors(), 1502);
+    EXPECT_EQ(r.warnings(), 0);
+
+    // More declarations than a package can have: too large to be read.
+    QByteArray sd;
+    for (int d = 1; d <= PackageBounds::Declarations + 1; ++d)
+        sd += QByteArray::number(d) + "\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\r\n";
+    bytesOf("REV5_SD") = sd;
+    r = PackageCheck::checkMembers(QLatin1String(Clean), given, &classifiers);
+    EXPECT_FALSE(r.readable);
+    EXPECT_EQ(texts(r), QStringList{"Arhiva: REV5_SD are mai mult de 100000 de declarații, mai multe decît poate avea "
+                                    "un pachet electronic"});
 }
 
 TEST(PackageFindingOrder, ByMemberOfThePackageThenLineAndField)

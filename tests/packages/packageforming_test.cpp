@@ -8,6 +8,7 @@
 
 #include "data/dberror.h"
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -103,6 +104,71 @@ TEST_F(FormingPackages, FillingRepeatsUntilOneUnderfullPackageIsLeftAndEmptyOnes
     EXPECT_EQ(idsIn(102), range(1040, 5) + range(3000, 45));
     EXPECT_EQ(generator(), 102);
     EXPECT_EQ(brokenRules(), QStringList());
+}
+
+TEST_F(FormingPackages, TheStepsAreNamedAndTheDeclarationsMovedCounted)
+{
+    // The moves of the steps that move declarations (those without a package, the splitting,
+    // the filling), as total|done each, for the steps that have any to move.
+    const struct {
+        const char *start;
+        std::function<void()> make;
+        QStringList moves;
+    } cases[] = {
+        {"120 without packages", [this] { declarations(1000, 120, 0); }, {"70|70"}},
+        {"30, 50, 40",
+         [this] {
+             filledPackages({{101, 2000, 30}, {102, 3000, 50}, {103, 1000, 40}});
+         },
+         {"20|20"}},
+        {"10, 45, 45",
+         [this] {
+             filledPackages({{101, 2000, 10}, {102, 3000, 45}, {103, 1000, 45}});
+         },
+         {"45|45"}},
+        {"51, 75 and 10 without",
+         [this] {
+             filledPackages({{101, 1000, 51}, {102, 2000, 75}});
+             declarations(500, 10, 0);
+         },
+         {"10|10", "26|26"}},
+    };
+    const QStringList steps{"Ștergerea declarațiilor fără rânduri lunare",
+                            "Pachetele agentului devin primare",
+                            "Ștergerea declarațiilor fără rânduri lunare",
+                            "Declarațiile netrimise se marchează neîmpachetate",
+                            "Citirea pachetelor anului",
+                            "Primul pachet al anului",
+                            "Împărțirea pachetelor cu peste 50 de declarații",
+                            "Completarea pachetelor cu mai puțin de 50 de declarații",
+                            "Declarațiile anului se marchează împachetate",
+                            "Ștergerea pachetelor rămase goale",
+                            "Generatorul numerelor de pachet",
+                            "Verificarea datelor de naștere"};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.start);
+        exec("delete from saldo_data");
+        exec("delete from name_account");
+        exec("delete from packlabel");
+        ui.progress.clear();
+        c.make();
+        form();
+        ASSERT_FALSE(ui.progress.empty());
+        const auto &forming = ui.progress.front();
+        EXPECT_EQ(forming.name, "Formarea pachetelor");
+        EXPECT_EQ(forming.parts, steps);
+        EXPECT_EQ(forming.done, 12);
+        EXPECT_EQ(forming.total, 12);
+        QStringList moves;
+        for (const auto &m : ui.progressNamed("Mutarea declarațiilor")) {
+            EXPECT_EQ(m.depth, 1);
+            moves << QStringLiteral("%1|%2").arg(m.total).arg(m.done);
+        }
+        EXPECT_EQ(moves, c.moves);
+        EXPECT_EQ(ui.progress.size(), size_t(c.moves.size() + 1));
+        EXPECT_EQ(ui.openProgress(), 0);
+        EXPECT_EQ(brokenRules(), QStringList());
+    }
 }
 
 TEST_F(FormingPackages, FullAndSingleUnderfullPackagesStayAsTheyAre)

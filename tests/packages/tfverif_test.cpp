@@ -43,6 +43,21 @@ protected:
         return out;
     }
     QString counts(TFVerif &w) { return w.findChild<QLabel *>("countsLabel")->text(); }
+    // The hand-made package packed again with REV5_NA of these bytes.
+    void packWithNa(const QString &archive, const QByteArray &na)
+    {
+        QFile::remove(archive);
+        QFile file(work.filePath("REV5_NA"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(na);
+        file.close();
+        QProcess rar;
+        rar.setWorkingDirectory(work.path());
+        rar.start(QStringLiteral(EVD_RAR_EXE),
+                  {"a", QFileInfo(archive).fileName(), "REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"});
+        rar.waitForFinished(-1);
+        ASSERT_EQ(rar.exitCode(), 0);
+    }
 
     ScriptedUserInteraction ui;
     QTemporaryDir program, work;
@@ -52,18 +67,7 @@ TEST_F(TFVerifTest, TheChosenArchiveIsCheckedAndItsFindingsListedAndPrinted)
 {
     // Two faults in the declaration line: a CPAS of 10 digits and an IDNP of 12.
     const QString archive = handMadePackage(work.path());
-    QFile::remove(archive);
-    {
-        QFile na(work.filePath("REV5_NA"));
-        ASSERT_TRUE(na.open(QIODevice::WriteOnly));
-        na.write(QByteArray("100|1|1234567890|POPESCU|ION|||200123456789||||||\r\n").replace('|', '\xB0'));
-    }
-    QProcess rar;
-    rar.setWorkingDirectory(work.path());
-    rar.start(QStringLiteral(EVD_RAR_EXE),
-              {"a", QFileInfo(archive).fileName(), "REV5_T", "REV5_IP", "REV5_NA", "REV5_SD"});
-    rar.waitForFinished(-1);
-    ASSERT_EQ(rar.exitCode(), 0);
+    packWithNa(archive, QByteArray("100|1|1234567890|POPESCU|ION|||200123456789||||||\r\n").replace('|', '\xB0'));
 
     TFVerif w;
     w.show();
@@ -131,6 +135,22 @@ TEST_F(TFVerifTest, ACleanArchiveSaysSoAndAnUnreadableOneToo)
     EXPECT_EQ(rows(w).size(), 1);
     EXPECT_TRUE(rows(w)[0].startsWith(QStringLiteral("arhiva|||fișierul nu poate fi citit ca arhivă")));
     EXPECT_EQ(counts(w), QStringLiteral("Arhiva nu poate fi citită."));
+}
+
+TEST_F(TFVerifTest, AFileWithManyFindingsListsAThousandAndCountsEveryOne)
+{
+    const QString archive = handMadePackage(work.path());
+    packWithNa(archive, QByteArray("1\xB0\r\n").repeated(1500));
+
+    TFVerif w;
+    w.checkArchive(archive);
+    const QStringList shown = rows(w);
+    ASSERT_EQ(shown.size(), 1002);
+    EXPECT_EQ(shown[999], QStringLiteral("REV5_NA|1000||rîndul are 1 cîmpuri în loc de 13"));
+    EXPECT_EQ(shown[1000], QStringLiteral("REV5_NA|||constatări nearătate: 500 (erori: 500, avertismente: 0); se "
+                                          "arată numai primele 1000"));
+    EXPECT_EQ(shown[1001], QStringLiteral("REV5_SD|1|1|declarația 100 nu are rînd în REV5_NA"));
+    EXPECT_EQ(counts(w), QStringLiteral("Erori: 1501, avertismente: 0"));
 }
 
 TEST_F(TFVerifTest, TheOfferAfterFormingChecksTheArchiveOnYesOnly)

@@ -336,6 +336,7 @@ TEST_F(PersonDeletion, EveryYearOfThePersonGoesWithItsRowsAfterTwoQuestions)
     ui.answers = {true, false};
     EXPECT_EQ(run(Deletions::deletePerson), "");
     EXPECT_EQ(left(), before);
+    EXPECT_TRUE(ui.progress.empty());
     EXPECT_EQ(ui.questions,
               (QStringList{"Confirmati stergerea datelor despre aceasta persoana ?",
                            "La aceasta persoana este declaratii.!\r\nConfirmati stergerea tuturor declaratiilor si "
@@ -346,6 +347,10 @@ TEST_F(PersonDeletion, EveryYearOfThePersonGoesWithItsRowsAfterTwoQuestions)
     QStringList rest = left();
     rest.sort();
     EXPECT_EQ(rest, (QStringList{"ap2", "mu20", "na20", "sd200", "sd201", "si20"}));
+    // The declarations of both years were counted as they went.
+    ASSERT_EQ(ui.progress.size(), 1u);
+    EXPECT_EQ(ui.progress[0].name, "Ștergerea declarațiilor persoanei");
+    EXPECT_EQ(std::tuple(ui.progress[0].done, ui.progress[0].total, ui.progress[0].ended), std::tuple(2, 2, true));
     // The list moves to the next person and shows that person's declaration.
     ASSERT_EQ(DM->assured_person->recordCount(), 1);
     EXPECT_EQ(DM->assured_person->field("ap_id").asInteger(), 2);

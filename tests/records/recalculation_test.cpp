@@ -5,6 +5,8 @@
 #include "records/recalculation.h"
 #include "tests/records/declarationfixture.h"
 
+#include <tuple>
+
 namespace {
 
 class RecalculationRule : public DeclarationFixture
@@ -62,6 +64,11 @@ TEST_F(RecalculationRule, EachMonthIsHeldToTheCeilingsOfTheMonthsBeforeIt)
               "sd_month=3 and sd_dela_d >='01.01.2010' and sd_dela_d<='31.12.2010' and sd_sum_add>0 and sd_id<>13");
     EXPECT_FALSE(DM->cds4->active());
     EXPECT_TRUE(ui.notices.isEmpty());
+    // Each row with a pay fund is counted as it is recomputed.
+    ASSERT_EQ(ui.progress.size(), 1u);
+    EXPECT_EQ(ui.progress[0].name, "Recalcularea contribuțiilor individuale");
+    EXPECT_EQ(std::tuple(ui.progress[0].done, ui.progress[0].total, ui.progress[0].updates, ui.progress[0].ended),
+              std::tuple(4, 4, 4, true));
 }
 
 TEST_F(RecalculationRule, AMonthUnderTheYearsAllowanceKeepsItsContribution)

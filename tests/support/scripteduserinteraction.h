@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <vector>
 
 class ScriptedUserInteraction : public UserInteraction
 {
@@ -62,4 +63,59 @@ public:
     }
     void beginWait() override { maxWaitDepth = qMax(maxWaitDepth, ++waitDepth); }
     void endWait() override { --waitDepth; }
+
+    // A step of long work as it was told: the last count, the parts named, whether it ended.
+    struct ProgressStep {
+        QString name;
+        int depth = 0; // 0 for the outermost
+        bool mayStop = false;
+        qint64 total = 0, done = 0;
+        QStringList parts; // in the order they began
+        int updates = 0;
+        bool ended = false;
+    };
+    std::vector<ProgressStep> progress; // in the order they began
+    // Asked at every update of a step that may stop; once it answers true, the work is told
+    // to stop.
+    std::function<bool(const ProgressStep &)> stopWhen;
+    bool stopAsked = false;
+
+    // The steps named `name`.
+    std::vector<ProgressStep> progressNamed(const QString &name) const
+    {
+        std::vector<ProgressStep> found;
+        for (const ProgressStep &s : progress)
+            if (s.name == name)
+                found.push_back(s);
+        return found;
+    }
+    int openProgress() const { return int(m_open.size()); }
+
+    void progressBegin(const QString &name, qint64 total, bool mayStop) override
+    {
+        if (m_open.empty())
+            stopAsked = false;
+        progress.push_back({name, int(m_open.size()), mayStop, total, 0, {}, 0, false});
+        m_open.push_back(progress.size() - 1);
+    }
+    void progressUpdate(qint64 done, qint64 total, const QString &part) override
+    {
+        ProgressStep &s = progress[m_open.back()];
+        s.done = done;
+        s.total = total;
+        if (!part.isEmpty() && (s.parts.isEmpty() || s.parts.last() != part))
+            s.parts << part;
+        ++s.updates;
+        if (s.mayStop && stopWhen && stopWhen(s))
+            stopAsked = true;
+    }
+    bool progressCancelled() override { return stopAsked; }
+    void progressEnd() override
+    {
+        progress[m_open.back()].ended = true;
+        m_open.pop_back();
+    }
+
+private:
+    std::vector<size_t> m_open;
 };
