@@ -1,4 +1,5 @@
 #include "data/concurrencyerror.h"
+#include "data/connectionerror.h"
 #include "data/statusvector.h"
 
 #include <ibase.h>
@@ -9,7 +10,7 @@ namespace {
 
 QString seconds(int n)
 {
-    return n == 1 ? QStringLiteral("o secundă") : QStringLiteral("%1 de secunde").arg(n);
+    return ConnectionError::seconds(n);
 }
 
 // "("PACHET_ID" = 5)", as the engine gives the key of a violated constraint: PACHET_ID = 5.
@@ -72,7 +73,7 @@ QString ConcurrencyError::describe(Kind kind, const QString &table, int waitSeco
     const QString what = tableContents(table);
     switch (kind) {
     case Kind::Busy:
-        return QStringLiteral("Alt utilizator modifică chiar acum %1 și nu și-a încheiat modificarea în %2. "
+        return QStringLiteral("Alt utilizator modifică chiar acum %1 și nu și-a încheiat modificarea timp de %2. "
                               "Operația s-a oprit fără să scrie pasul la care ajunsese; repetați-o peste "
                               "cîteva clipe.")
             .arg(what, seconds(waitSeconds));
@@ -99,7 +100,7 @@ QString ConcurrencyError::describe(Kind kind, const QString &table, int waitSeco
         return QStringLiteral("Înregistrarea a fost ștearsă de alt utilizator. Datele au fost citite din nou.");
     case Kind::RecordBusy:
         return QStringLiteral("Înregistrarea este modificată chiar acum de alt utilizator, care nu și-a încheiat "
-                              "modificarea în %1. Modificarea dumneavoastră a rămas pe ecran; salvați-o din nou "
+                              "modificarea timp de %1. Modificarea dumneavoastră a rămas pe ecran; salvați-o din nou "
                               "peste cîteva clipe.")
             .arg(seconds(waitSeconds));
     }
@@ -118,8 +119,11 @@ std::optional<ConcurrencyError> ConcurrencyError::recognise(const intptr_t *stat
         return ConcurrencyError(kind, table, waitSeconds, key, engineText, sqlCode, first);
     };
     switch (first) {
-    case isc_deadlock: // with isc_update_conflict: the row is another's, held or changed meanwhile
-        return error(vector.has(isc_update_conflict) ? Kind::Busy : Kind::Deadlock);
+    case isc_deadlock: // with a conflict or the lock's time-out: the row is another's, held or changed meanwhile
+        return error(vector.has(isc_update_conflict) || vector.has(isc_lock_timeout)
+                             || vector.has(isc_concurrent_transaction)
+                         ? Kind::Busy
+                         : Kind::Deadlock);
     case isc_update_conflict:
     case isc_lock_conflict:
     case isc_lock_timeout:

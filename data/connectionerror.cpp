@@ -5,26 +5,27 @@
 
 #include <cerrno>
 
-namespace {
-
-QString seconds(int n)
-{
-    return n == 1 ? QStringLiteral("o secundă") : QStringLiteral("%1 de secunde").arg(n);
-}
-
-} // namespace
-
 ConnectionError::ConnectionError(Kind kind, const QString &server, int waitSeconds, const QString &engineText,
                                  int sqlCode, long gdsCode)
     : DbError(describe(kind, server, waitSeconds), sqlCode, gdsCode), m_kind(kind), m_server(server),
       m_engineText(engineText)
 { }
 
+QString ConnectionError::seconds(int n)
+{
+    // Romanian puts "de" between a number and its noun from 20 on, but not after 1 to 19 in
+    // the last two digits (101 secunde, 120 de secunde).
+    if (n == 1)
+        return QStringLiteral("o secundă");
+    const int lastTwo = n % 100;
+    return (lastTwo >= 1 && lastTwo <= 19 ? QStringLiteral("%1 secunde") : QStringLiteral("%1 de secunde")).arg(n);
+}
+
 QString ConnectionError::describe(Kind kind, const QString &server, int waitSeconds)
 {
     switch (kind) {
     case Kind::NoAnswer:
-        return QStringLiteral("Serverul bazei de date %1 nu a răspuns în %2. Verificați că acel calculator este "
+        return QStringLiteral("Serverul bazei de date %1 nu a răspuns timp de %2. Verificați că acel calculator este "
                               "pornit și legat la rețea, că serverul Firebird rulează pe el și că numele și portul "
                               "din evidenta.ini (cheia Cale) sînt cele bune; cît se așteaptă răspunsul se scrie "
                               "în evidenta.ini, cheia AsteptareConectare (în secunde).")

@@ -21,6 +21,9 @@ public:
     ConnectionError(Kind kind, const QString &server, int waitSeconds, const QString &engineText = {}, int sqlCode = 0,
                     long gdsCode = 0);
 
+    // A count of seconds as a message says it: "o secundă", "5 secunde", "20 de secunde".
+    static QString seconds(int n);
+
     // The failure in `status` when it concerns the network; nothing otherwise. `attaching`:
     // the failure of opening the connection, not of a connection in use. `server` as the user
     // wrote it ("host" or "host/port").

@@ -94,7 +94,7 @@ private:
 
 } // namespace
 
-GuardedSave::GuardedSave() : m_uncaught(std::uncaught_exceptions())
+GuardedSave::GuardedSave(Purpose purpose) : m_uncaught(std::uncaught_exceptions()), m_purpose(purpose)
 {
     if (!sharedDatabase() || DM->m_writeHeld)
         return;
@@ -130,9 +130,15 @@ bool GuardedSave::lock(const QString &table, const QString &keyColumn, const QSt
 {
     if (!sharedDatabase() || !DM->m_writeHeld || key.trimmed().isEmpty())
         return true;
-    return lockedRow(QStringLiteral("select ") + keyColumn + QStringLiteral(" from ") + table
-                     + QStringLiteral(" where ") + keyColumn + u'=' + key + QStringLiteral(" with lock"))
-        .has_value();
+    try {
+        return lockedRow(QStringLiteral("select ") + keyColumn + QStringLiteral(" from ") + table
+                         + QStringLiteral(" where ") + keyColumn + u'=' + key + QStringLiteral(" with lock"))
+            .has_value();
+    } catch (const ConcurrencyError &e) {
+        if (m_purpose == Purpose::Save && e.retryable())
+            throw ConcurrencyError(ConcurrencyError::Kind::RecordBusy, table, DM->IDB->lockTimeout());
+        throw;
+    }
 }
 
 void GuardedSave::lockAgent(const QString &agentId)

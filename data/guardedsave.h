@@ -15,9 +15,13 @@ class RecordSet;
 class GuardedSave
 {
 public:
+    // What the guarded work is: a save of what the user typed, whose refusal keeps the typing on
+    // the screen, or a step of an operation, which is run again as a whole.
+    enum class Purpose { Save, Operation };
+
     // On a server database: ends IBT2's earlier use, starts it and holds it. Inside another
     // guarded save it joins that one, which commits.
-    GuardedSave();
+    explicit GuardedSave(Purpose purpose = Purpose::Save);
     // Rolls back unless commit() ran; while an exception unwinds, errors of the rollback are
     // dropped so that the first error stays the one reported.
     ~GuardedSave() noexcept(false);
@@ -31,7 +35,7 @@ public:
 
     // Locks the row of `table` whose `keyColumn` is `key` for the rest of the transaction,
     // waiting for another copy's lock of it for the connection's lock timeout at most (then
-    // ConcurrencyError Busy, naming `table`). False when there is no such row. Nothing is done
+    // ConcurrencyError RecordBusy for a save, Busy naming `table` for an operation). False when there is no such row. Nothing is done
     // (true) when the save is not guarded or the key is empty.
     bool lock(const QString &table, const QString &keyColumn, const QString &key);
     // The agent's row, which the saves of its persons and new declarations lock in turn.
@@ -52,4 +56,5 @@ private:
     bool m_owner = false; // this save started the transaction and ends it
     int m_uncaught;
     bool m_done = false;
+    Purpose m_purpose;
 };

@@ -57,7 +57,7 @@ void moveDeclaration(const QString &naId, const QString &package)
 // new declarations take their package, so that no package passes its capacity.
 void moveToOpenPackage(const QString &naId, const QString &agent)
 {
-    GuardedSave guard;
+    GuardedSave guard(GuardedSave::Purpose::Operation);
     guard.lockAgent(agent);
     moveDeclaration(naId, QString::number(FindOpenPackage()));
     guard.commit();
