@@ -54,12 +54,24 @@ void addDpbNumber(QByteArray &dpb, char tag, int value)
         dpb.append(char((value >> (8 * i)) & 0xff));
 }
 
+// The server's first request of a connection, offering no protocol version (32-bit
+// big-endian words: op_connect, op_attach, connect version 3, generic architecture, an empty
+// file name, no versions, no user data): a server refuses it at once and closes.
+QByteArray serverGreeting()
+{
+    QByteArray packet;
+    for (const quint32 word : {1u, 19u, 3u, 1u, 0u, 0u, 0u})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            packet.append(char((word >> shift) & 0xff));
+    return packet;
+}
+
 } // namespace
 
 void IbDatabase::probeServer() const
 {
     const int wait = m_connectTimeout;
-    switch (TcpProbe::reach(m_host, m_port ? m_port : kDefaultPort, wait * 1000)) {
+    switch (TcpProbe::reach(m_host, m_port ? m_port : kDefaultPort, wait * 1000, serverGreeting())) {
     case TcpProbe::Result::Answered:
         return;
     case TcpProbe::Result::NoAnswer:

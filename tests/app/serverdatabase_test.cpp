@@ -11,6 +11,7 @@
 #include "data/readscope.h"
 #include "data/tdm.h"
 #include "maintenance/databasearchive.h"
+#include "platform/guard.h"
 #include "platform/platform.h"
 #include "records/detachedhandler.h"
 #include "tests/support/firebirdserver.h"
@@ -28,6 +29,11 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +138,69 @@ TEST_F(ServerSettings, AnIllFormedSettingIsExplainedAndNothingConnects)
                                                + " nu poate fi folosit: portul \"port\" din "
                                                  "Cale=contabil/port:/srv/bdkolm.gdb trebuie sa fie un numar intre "
                                                  "1 si 65535.");
+}
+
+// A port of the loopback interface that listens and never answers: `dropping` fills its queue
+// of one waiting connection, so that later attempts are dropped unanswered, as a server behind
+// a firewall that drops them; otherwise connections are taken and nothing is said on them.
+class SilentPort
+{
+public:
+    explicit SilentPort(bool dropping)
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ::bind(m_listener, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        ::listen(m_listener, 0);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&a), &len);
+        m_port = ntohs(a.sin_port);
+        for (int i = 0; dropping && i < 2; ++i) {
+            const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a);
+            m_fillers.push_back(s);
+        }
+    }
+    ~SilentPort()
+    {
+        for (int s : m_fillers)
+            ::close(s);
+        ::close(m_listener);
+    }
+    int port() const { return m_port; }
+
+private:
+    int m_listener = -1;
+    int m_port = 0;
+    std::vector<int> m_fillers;
+};
+
+TEST_F(ServerSettings, AServerThatDoesNotAnswerIsNamedAfterTheWaitOfTheSettings)
+{
+    for (bool dropping : {true, false}) {
+        SCOPED_TRACE(dropping ? "dropping" : "silent");
+        SilentPort port(dropping);
+        const QString server = QStringLiteral("127.0.0.1/%1").arg(port.port());
+        writeSettings("Cale=" + server + ":/srv/firebird/bdkolm.gdb\nAsteptareConectare=1");
+        ui.errors.clear();
+        TFMain w;
+        Connection::Hooks none;
+        EXPECT_FALSE(runGuarded([&] { Connection::connect("SYSDBA", "x", none); }));
+        EXPECT_EQ(ui.errors,
+                  QStringList{"Serverul bazei de date " + server
+                              + " nu a răspuns timp de o secundă. Verificați că acel calculator este pornit și "
+                                "legat la rețea, că serverul Firebird rulează pe el și că numele și portul din "
+                                "evidenta.ini (cheia Cale) sînt cele bune; cît se așteaptă răspunsul se scrie în "
+                                "evidenta.ini, cheia AsteptareConectare (în secunde)."});
+        EXPECT_FALSE(DM->IDB->connected());
+    }
+    writeSettings("Cale=srv:/x.gdb\nAsteptareConectare=0");
+    EXPECT_EQ(Connection::databaseShown(),
+              "Fisierul " + data.filePath("evidenta.ini")
+                  + " nu poate fi folosit: valoarea AsteptareConectare=0 din sectiunea [Baza de date] trebuie sa fie "
+                    "un numar de secunde intre 1 si 600.");
 }
 
 // The same with the test run's own server serving a fresh database file.
