@@ -19,7 +19,13 @@ QString keyShown(const QString &engineKey)
     QString key = engineKey.trimmed();
     if (key.startsWith(u'(') && key.endsWith(u')'))
         key = key.mid(1, key.size() - 2);
-    return key.remove(u'"');
+    key.remove(u'"');
+    // Dialect 1 keeps the keys as doubles: "1.000000000000000" is the user's 1.
+    static const QRegularExpression wholeNumber(QStringLiteral(R"(\b(\d+)\.0+\b)"));
+    key.replace(wholeNumber, QStringLiteral("\\1"));
+    static const QRegularExpression trailing(QStringLiteral(R"(\b(\d+\.\d*?[1-9])0+\b)"));
+    key.replace(trailing, QStringLiteral("\\1"));
+    return key;
 }
 
 } // namespace

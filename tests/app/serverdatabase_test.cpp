@@ -9,7 +9,13 @@
 #include "data/formats.h"
 #include "data/helpers.h"
 #include "data/readscope.h"
+#include "data/dberror.h"
+#include "data/ibdatabase.h"
+#include "data/ibquery.h"
+#include "data/ibtransaction.h"
 #include "data/tdm.h"
+
+#include <ibase.h>
 #include "maintenance/databasearchive.h"
 #include "platform/guard.h"
 #include "platform/platform.h"
@@ -324,6 +330,66 @@ TEST_F(ServerDatabase, AMonthlyRowSavedThroughTheServerIsReadBackByIsql)
                                                    + " | SD_NA 10 | SD_MONTH 3 | FOND 800.00 | AP 48.00 | EA 184.00 | "
                                                      "SD_DELA_D 01-MAR-2005 | SD_PINA_D 31-MAR-2005 | CATEG 190 | "
                                                      "TARIF 19008");
+}
+
+} // namespace
+
+namespace {
+
+// What another user's transaction causes is told in Romanian, with the engine's code kept.
+TEST_F(ServerDatabase, WhatAnotherUsersTransactionCausesIsToldInRomanian)
+{
+    writeSettings("Cale=" + served() + "\nAsteptareBlocare=1");
+    Connection::connect(FirebirdServer::user(), FirebirdServer::password(), {});
+    ASSERT_TRUE(DM->IDB->connected());
+    DM->execWrite("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
+    DM->execWrite("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
+                  "values(1,1,'12345678901','POPESCU','ION')");
+    DM->execWrite("insert into name_account (na_id,na_ap,na_year) values(10,1,2005)");
+    DM->execWrite("insert into saldo_data (sd_id,sd_na,sd_month) values(20,10,3)");
+
+    // The other user: a connection of its own whose transaction stays open.
+    IbDatabase other;
+    other.params() << "USER_NAME=" + FirebirdServer::user() << "PASSWORD=" + FirebirdServer::password();
+    other.setDatabaseName(served());
+    other.open();
+    IbTransaction open(&other);
+    IbQuery held(&open);
+    open.startTransaction();
+    held.setSql("update econ_agent set ea_fosk=ea_fosk where ea_id=1");
+    held.execQuery();
+
+    struct Case {
+        const char *statement;
+        long gdsCode;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"update econ_agent set ea_full_name='X' where ea_id=1", isc_deadlock,
+         "Alt utilizator modifică chiar acum datele agentului economic și nu și-a încheiat modificarea timp de o "
+         "secundă. Operația s-a oprit fără să scrie pasul la care ajunsese; repetați-o peste cîteva clipe."},
+        {"insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) values(1,1,'12345678902','A','B')",
+         isc_unique_key_violation,
+         "Alt utilizator a salvat între timp în datele persoanelor asigurate o înregistrare cu aceeași cheie "
+         "(AP_ID = 1). Nimic nu a fost scris; repetați operația, ca să primească altă cheie."},
+        {"insert into saldo_data (sd_id,sd_na,sd_month) values(21,11,3)", isc_foreign_key,
+         "Alt utilizator a șters între timp înregistrarea de care țin rîndurile lunare ale declarațiilor "
+         "(salariile) de salvat. Nimic nu a fost scris; căutați din nou datele și repetați."},
+        {"delete from name_account where na_id=10", isc_foreign_key,
+         "Alt utilizator a adăugat între timp date care țin de înregistrarea din declarațiile persoanelor de "
+         "șters. Nimic nu a fost șters; căutați din nou datele și repetați."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.statement);
+        try {
+            DM->execWrite(c.statement);
+            ADD_FAILURE() << "written";
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.message().toStdString(), c.message);
+            EXPECT_EQ(e.gdsCode(), c.gdsCode);
+        }
+    }
+    open.rollback();
 }
 
 } // namespace
