@@ -393,3 +393,66 @@ TEST_F(ServerDatabase, WhatAnotherUsersTransactionCausesIsToldInRomanian)
 }
 
 } // namespace
+
+namespace {
+
+// The server goes away while the program is open: the save says so, the typed row stays in the
+// record set, Conectare connects again and the same save completes.
+TEST_F(ServerSettings, ALostConnectionKeepsTheTypingAndConectareConnectsAgain)
+{
+    std::unique_ptr<FirebirdServer> own = FirebirdServer::startOwn();
+    ASSERT_TRUE(own->running()) << own->error().toStdString();
+    TestDatabase db;
+    const QString server = QStringLiteral("127.0.0.1/%1").arg(own->port());
+    writeSettings("Cale=" + own->connectionName(db.path()));
+    TFMain w;
+    connectThroughDialog(w, FirebirdServer::password());
+    ASSERT_TRUE(DM->IDB->connected()) << ui.errors.join('|').toStdString();
+    DM->execWrite("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
+    DM->execWrite("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
+                  "values(1,1,'12345678901','POPESCU','ION')");
+    DM->execWrite("insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,na_period_end,"
+                  "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
+                  "values(10,NULL,1,2005,'N','01.01.2005','31.12.2005',190,'N',1,0,'N')");
+    DM->execWrite("insert into k_tariff_ap_value values(19008,190,'01.01.2005','31.12.2005','P',6,NULL,'P',23)");
+    TestWorkspace ws;
+    ws.year = "2005";
+    load(DM->econ_agent, "select * from econ_agent where ea_id=1");
+    load(DM->assured_person, "select * from assured_person");
+    load(DM->name_account, "select * from name_account where na_id=10");
+    load(DM->saldo_data, "select * from saldo_data where sd_na=10");
+    RecordSet *S = DM->saldo_data;
+    S->append();
+    S->field("sd_month").setValue(3);
+    S->field("sd_dela_d").setValue(QDate(2005, 3, 1));
+    S->field("sd_pina_d").setValue(QDate(2005, 3, 31));
+    S->field("sd_paym_fond").setValue(800.0);
+    S->field("sd_ap_category").setValue(190);
+    S->field("sd_zile_n").setValue(5);
+
+    own->halt();
+    EXPECT_FALSE(runGuarded([S] { S->post(); }));
+    EXPECT_EQ(ui.errors.join('|').toStdString(),
+              ("Legătura cu serverul bazei de date " + server
+               + " s-a pierdut. Ce nu era salvat a rămas pe ecran, iar nimic nu a fost scris pe jumătate. Alegeți "
+                 "„Conectare” din meniul principal ca să vă conectați din nou, apoi salvați.")
+                  .toStdString());
+    EXPECT_TRUE(action(w, "Conectare1")->isEnabled());
+    EXPECT_EQ(S->state(), RecordSet::State::Insert);
+    EXPECT_EQ(S->field("sd_paym_fond").asFloat(), 800.0);
+
+    ASSERT_TRUE(own->resume()) << own->error().toStdString();
+    ui.errors.clear();
+    connectThroughDialog(w, FirebirdServer::password());
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    EXPECT_FALSE(action(w, "Conectare1")->isEnabled());
+    EXPECT_EQ(S->state(), RecordSet::State::Insert);
+    EXPECT_TRUE(runGuarded([S] { S->post(); })) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(own->isql(db.path(), "set heading off;\nselect count(*) from saldo_data where sd_paym_fond=800;\n")
+                  .simplified()
+                  .toStdString(),
+              "1");
+    Connection::close();
+}
+
+} // namespace

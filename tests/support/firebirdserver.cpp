@@ -101,6 +101,30 @@ FirebirdServer &FirebirdServer::shared()
     return *s;
 }
 
+std::unique_ptr<FirebirdServer> FirebirdServer::startOwn()
+{
+    std::unique_ptr<FirebirdServer> s(new FirebirdServer);
+    s->start();
+    return s;
+}
+
+void FirebirdServer::halt()
+{
+    if (m_pid > 0) {
+        ::kill(m_pid, SIGKILL);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = 0;
+    }
+}
+
+bool FirebirdServer::resume()
+{
+    const int port = m_port;
+    m_port = 0;
+    return launch(port);
+}
+
 FirebirdServer::~FirebirdServer()
 {
     stop();

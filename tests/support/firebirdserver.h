@@ -16,7 +16,15 @@ public:
     // ends (the server also ends when the test process dies).
     static FirebirdServer &shared();
 
+    // A server of the caller's own, for a test that stops it; nothing running on failure.
+    static std::unique_ptr<FirebirdServer> startOwn();
+
     ~FirebirdServer();
+
+    // Ends the server at once, as a computer that goes away; resume() starts it again on the
+    // same port with the same configuration.
+    void halt();
+    bool resume();
 
     bool running() const { return m_pid > 0 && m_port > 0; }
     // Why the server is not running.
