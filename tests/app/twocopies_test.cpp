@@ -133,7 +133,9 @@ TEST_F(TwoCopies, WorkMetByAnotherCopysOpenSaveWaitsBoundedAndIsToldInRomanian)
     ProgramCopy a(folder.path()), b(folder.path());
     saveMarch(a);
     // A's save of a monthly row holds its declaration for as long as its transaction is open.
-    ASSERT_EQ(a.ask("hold update name_account set na_id=na_id where na_id=100000"), "");
+    ASSERT_EQ(a.ask("hold update name_account set na_id=na_id where na_id=100000;"
+                    "update saldo_data set sd_id=sd_id where sd_na=100000"),
+              "");
     struct Case {
         const char *step, *refusal;
     };
@@ -141,6 +143,9 @@ TEST_F(TwoCopies, WorkMetByAnotherCopysOpenSaveWaitsBoundedAndIsToldInRomanian)
         {"forming", "Alt utilizator modifică chiar acum declarațiile persoanelor și nu și-a încheiat modificarea "
                     "timp de o secundă. Operația s-a oprit fără să scrie pasul la care ajunsese; repetați-o peste "
                     "cîteva clipe."},
+        {"recalculation", "Alt utilizator modifică chiar acum rîndurile lunare ale declarațiilor (salariile) și nu "
+                          "și-a încheiat modificarea timp de o secundă. Operația s-a oprit fără să scrie pasul la "
+                          "care ajunsese; repetați-o peste cîteva clipe."},
         {"delete declaration",
          "Înregistrarea este modificată chiar acum de alt utilizator, care nu și-a încheiat modificarea timp de o "
          "secundă. Modificarea dumneavoastră a rămas pe ecran; salvați-o din nou peste cîteva clipe."},
@@ -163,6 +168,7 @@ TEST_F(TwoCopies, WorkMetByAnotherCopysOpenSaveWaitsBoundedAndIsToldInRomanian)
     ASSERT_EQ(a.ask("release"), "");
     EXPECT_EQ(b.ask("post saldo_data"), "");
     EXPECT_EQ(b.ask("forming"), "");
+    EXPECT_EQ(b.ask("recalculation"), "");
     EXPECT_EQ(stored("select sd_zile_n from saldo_data"), "6");
     EXPECT_EQ(stored("select count(*) from name_account where na_pl is null"), "0");
 

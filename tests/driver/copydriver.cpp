@@ -12,7 +12,7 @@
 //   post SET                    the save rule of SET
 //   get SET F ...               the current row's values, separated by tabs
 //   delete row|declaration|person   the deletion of the persons window (its questions: Yes)
-//   hold SQL / release          a statement in a transaction of its own, left open / committed
+//   hold SQL;SQL... / release   statements in a transaction of its own, left open / committed
 //   forming | recalculation     the operation of the agent and year open
 //   declarations AP COUNT YEAR  a new declaration of YEAR saved for each of COUNT persons from AP
 //   rows AP COUNT YEAR          a new monthly row saved in each declaration of COUNT persons from
@@ -109,8 +109,14 @@ public:
             m_held = std::make_unique<IbTransaction>(DM->IDB);
             m_heldQuery = std::make_unique<IbQuery>(m_held.get());
             m_held->startTransaction();
-            m_heldQuery->setSql(rest);
-            return guarded([this] { m_heldQuery->execQuery(); }, said);
+            return guarded(
+                [this, rest] {
+                    for (const QString &statement : rest.split(u';', Qt::SkipEmptyParts)) {
+                        m_heldQuery->setSql(statement);
+                        m_heldQuery->execQuery();
+                    }
+                },
+                said);
         } else if (command == QLatin1String("release")) {
             m_heldQuery->close();
             m_held->commit();
