@@ -81,7 +81,8 @@ void PackageStructure::run(const PackageCheck::Members &members, const QSet<QStr
     const PackageMember expected[4] = {T, Ip, Na, Sd};
     const QByteArray *found[PackageMembers::Count] = {};
     bool present[PackageMembers::Count] = {};
-    for (const auto &[name, bytes] : members) {
+    for (const auto &member : members) {
+        const QString &name = member.first;
         const int at = PackageMembers::order(name);
         if (at == 0 || at >= PackageMembers::Count) {
             m_findings.add(PackageMember::Archive, 0, 0, [&] {
@@ -96,7 +97,7 @@ void PackageStructure::run(const PackageCheck::Members &members, const QSet<QStr
         }
         present[at] = true;
         if (!unread.contains(name))
-            found[at] = &bytes;
+            found[at] = &member.second;
     }
     for (const QString &name : unread)
         present[PackageMembers::order(name) % PackageMembers::Count] = true;
