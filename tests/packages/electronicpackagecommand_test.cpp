@@ -6,6 +6,8 @@
 #include "packages/electronicpackagecommand.h"
 #include "data/ibdatabase.h"
 #include "tests/packages/electronicpackagefixture.h"
+#include "tests/support/firebirdserver.h"
+#include "tests/support/programcopy.h"
 
 #include <QTextStream>
 
@@ -148,8 +150,8 @@ TEST_F(ElectronicPackageCommandTest, InstalledTheProgramFilesThePackageInTheUser
     ASSERT_TRUE(QFile::copy(QStringLiteral(EVD_PROGRAM_EXE), folder + "/evidenta"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(EVD_RAR_EXE), folder + "/rar"));
     ASSERT_TRUE(QFile::copy(db->path(), folder + "/bdkolm.gdb"));
-    const QFile::Permissions readOnly =
-        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                        | QFile::ReadOther | QFile::ExeOther;
     ASSERT_TRUE(QFile::setPermissions(folder, readOnly));
     const QByteArray delivered = fileIn(folder, "bdkolm.gdb");
 
@@ -182,6 +184,61 @@ TEST_F(ElectronicPackageCommandTest, InstalledTheProgramFilesThePackageInTheUser
     DM->IDB->setDatabaseName(data + "/bdkolm.gdb");
     DM->IDB->open();
     EXPECT_EQ(registry(), QStringList{"1|REV5_1234567_00101_2012T00.RAR|2012|1|12|1"});
+}
+
+} // namespace
+
+namespace {
+
+// On a server database: the command meets another copy's open save of a declaration of the
+// year, stops after the wait with a Romanian message and writes no registry row; run again once
+// the save ended, it completes, and the other copy's next save of a row of the month is refused.
+TEST_F(ElectronicPackageCommandTest, OnAServerItWaitsForAnotherCopysSaveAndItsMarksHoldForThatCopyAtOnce)
+{
+    FirebirdServer &server = FirebirdServer::shared();
+    ASSERT_TRUE(server.running()) << server.error().toStdString();
+    year2012();
+    const QString folder = db->folder();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(EVD_PROGRAM_EXE), folder + "/evidenta"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(EVD_RAR_EXE), folder + "/rar"));
+    DM->IDB->close();
+    QFile ini(folder + "/evidenta.ini");
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Baza de date]\nCale=" + server.connectionName(db->path()).toUtf8() + "\nAsteptareBlocare=1\n");
+    ini.close();
+    const auto stored = [&](const QString &sql) {
+        return server.isql(db->path(), "set heading off;\n" + sql + ";\n").simplified().toStdString();
+    };
+
+    ProgramCopy other(folder);
+    ASSERT_EQ(other.connected(), "");
+    ASSERT_EQ(other.ask("hold update name_account set na_id=na_id where na_id=101"), "");
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ISC_USER", FirebirdServer::user());
+    env.insert("ISC_PASSWORD", FirebirdServer::password());
+    program.setProcessEnvironment(env);
+    const QStringList arguments{"--pachet-electronic", "2012", "T00", "--agent", "1234567"};
+    program.start(folder + "/evidenta", arguments);
+    ASSERT_TRUE(program.waitForFinished(120000));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()).toStdString(),
+              "Alt utilizator modifică chiar acum declarațiile persoanelor și nu și-a încheiat modificarea timp de o "
+              "secundă. Operația s-a oprit fără să scrie pasul la care ajunsese; repetați-o peste cîteva clipe.\n");
+    EXPECT_EQ(stored("select count(*) from t_pachet"), "0");
+
+    ASSERT_EQ(other.ask("release"), "");
+    program.start(folder + "/evidenta", arguments);
+    ASSERT_TRUE(program.waitForFinished(120000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(stored("select count(*) from t_pachet"), "1");
+
+    ASSERT_EQ(other.ask("open 2 2012"), "");
+    ASSERT_EQ(other.ask("edit saldo_data 3 sd_zile_n=5"), "");
+    EXPECT_EQ(other.ask("post saldo_data"),
+              "error: Modificari nu se permit. A fost format deja pachetul electronic. Anulati pachetul pentru a "
+              "corecta !");
+    EXPECT_EQ(stored("select sd_zile_n from saldo_data where sd_id=3"), "6");
 }
 
 } // namespace
