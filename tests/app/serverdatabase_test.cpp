@@ -284,10 +284,10 @@ void load(RecordSet *set, const QString &sql)
     CopyToMemTable(read.query(), set, 3);
 }
 
-TEST_F(ServerDatabase, AMonthlyRowSavedThroughTheServerIsReadBackByIsql)
+// An agent, a person with a declaration of 2005 and the rate of the year stored through the
+// connection, loaded as the workspace holds them, and a row of March 2005 typed, not saved.
+RecordSet *typeMarch2005(TestWorkspace &ws)
 {
-    Connection::connect(FirebirdServer::user(), FirebirdServer::password(), {});
-    ASSERT_EQ(DM->IDB->databaseName(), served());
     DM->execWrite("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
     DM->execWrite("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
                   "values(1,1,'12345678901','POPESCU','ION')");
@@ -295,14 +295,11 @@ TEST_F(ServerDatabase, AMonthlyRowSavedThroughTheServerIsReadBackByIsql)
                   "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
                   "values(10,NULL,1,2005,'N','01.01.2005','31.12.2005',190,'N',1,0,'N')");
     DM->execWrite("insert into k_tariff_ap_value values(19008,190,'01.01.2005','31.12.2005','P',6,NULL,'P',23)");
-    TestWorkspace ws;
     ws.year = "2005";
     load(DM->econ_agent, "select * from econ_agent where ea_id=1");
     load(DM->assured_person, "select * from assured_person");
     load(DM->name_account, "select * from name_account where na_id=10");
     load(DM->saldo_data, "select * from saldo_data where sd_na=10");
-
-    // March 2005, pay fund 800.00: 6% and 23% of it.
     RecordSet *S = DM->saldo_data;
     S->append();
     S->field("sd_month").setValue(3);
@@ -311,6 +308,16 @@ TEST_F(ServerDatabase, AMonthlyRowSavedThroughTheServerIsReadBackByIsql)
     S->field("sd_paym_fond").setValue(800.0);
     S->field("sd_ap_category").setValue(190);
     S->field("sd_zile_n").setValue(5);
+    return S;
+}
+
+TEST_F(ServerDatabase, AMonthlyRowSavedThroughTheServerIsReadBackByIsql)
+{
+    Connection::connect(FirebirdServer::user(), FirebirdServer::password(), {});
+    ASSERT_EQ(DM->IDB->databaseName(), served());
+    TestWorkspace ws;
+    // March 2005, pay fund 800.00: 6% and 23% of it.
+    RecordSet *S = typeMarch2005(ws);
     S->post();
     EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
     const QString id = S->field("sd_id").asString();
@@ -408,27 +415,8 @@ TEST_F(ServerSettings, ALostConnectionKeepsTheTypingAndConectareConnectsAgain)
     TFMain w;
     connectThroughDialog(w, FirebirdServer::password());
     ASSERT_TRUE(DM->IDB->connected()) << ui.errors.join('|').toStdString();
-    DM->execWrite("insert into econ_agent values(1,'1234567','1','A','B','C',91,'D','0')");
-    DM->execWrite("insert into assured_person (ap_id,ap_ea,ap_cpas,ap_first_name,ap_middle_name) "
-                  "values(1,1,'12345678901','POPESCU','ION')");
-    DM->execWrite("insert into name_account (na_id,na_pl,na_ap,na_year,na_is_pens,na_period_begin,na_period_end,"
-                  "na_ap_category,na_wb_in_ea,na_kft_rf,na_rest,na_public) "
-                  "values(10,NULL,1,2005,'N','01.01.2005','31.12.2005',190,'N',1,0,'N')");
-    DM->execWrite("insert into k_tariff_ap_value values(19008,190,'01.01.2005','31.12.2005','P',6,NULL,'P',23)");
     TestWorkspace ws;
-    ws.year = "2005";
-    load(DM->econ_agent, "select * from econ_agent where ea_id=1");
-    load(DM->assured_person, "select * from assured_person");
-    load(DM->name_account, "select * from name_account where na_id=10");
-    load(DM->saldo_data, "select * from saldo_data where sd_na=10");
-    RecordSet *S = DM->saldo_data;
-    S->append();
-    S->field("sd_month").setValue(3);
-    S->field("sd_dela_d").setValue(QDate(2005, 3, 1));
-    S->field("sd_pina_d").setValue(QDate(2005, 3, 31));
-    S->field("sd_paym_fond").setValue(800.0);
-    S->field("sd_ap_category").setValue(190);
-    S->field("sd_zile_n").setValue(5);
+    RecordSet *S = typeMarch2005(ws);
 
     own->halt();
     EXPECT_FALSE(runGuarded([S] { S->post(); }));
