@@ -1,5 +1,7 @@
 #include "maintenance/payroll/payrollimport.h"
+#include "data/concurrencyerror.h"
 #include "data/dberror.h"
+#include "data/ibdatabase.h"
 #include "data/ee.h"
 #include "data/formats.h"
 #include "data/recordset.h"
@@ -147,6 +149,16 @@ Importer::Importer(const Options &options, bool writing)
         s->createDataSet();
 }
 
+// What stopped the import. A row another copy holds is told as an operation's stop, to be
+// run again: the save's own text speaks of typing left on the screen, which an import has not.
+QString stopText(const DbError &e)
+{
+    const auto *held = dynamic_cast<const ConcurrencyError *>(&e);
+    if (held && held->kind() == ConcurrencyError::Kind::RecordBusy)
+        return ConcurrencyError::describe(ConcurrencyError::Kind::Busy, held->table(), DM->IDB->lockTimeout());
+    return e.message();
+}
+
 PayrollImportResult Importer::go(const std::vector<PayrollLine> &lines)
 {
     WaitCursor wait;
@@ -182,7 +194,7 @@ PayrollImportResult Importer::go(const std::vector<PayrollLine> &lines)
         } catch (const DbError &e) {
             if (!m_writing)
                 throw;
-            result.stoppedBy = e.message();
+            result.stoppedBy = stopText(e);
             result.stoppedAt = line.line;
             result.outcomes.push_back(outcome);
             break;
