@@ -103,6 +103,7 @@ GuardedSave::GuardedSave(Purpose purpose) : m_uncaught(std::uncaught_exceptions(
     DM->IBT2->startTransaction();
     DM->m_writeHeld = true;
     m_owner = true;
+    m_wait.emplace();
 }
 
 GuardedSave::~GuardedSave() noexcept(false)

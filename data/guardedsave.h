@@ -8,7 +8,10 @@
 // read and no check is overtaken between its reading and the write. On the database file of
 // one user it does nothing: every statement runs as it always ran.
 
+#include "platform/userinteraction.h"
+
 #include <QString>
+#include <optional>
 
 class RecordSet;
 
@@ -19,8 +22,9 @@ public:
     // the screen, or a step of an operation, which is run again as a whole.
     enum class Purpose { Save, Operation };
 
-    // On a server database: ends IBT2's earlier use, starts it and holds it. Inside another
-    // guarded save it joins that one, which commits.
+    // On a server database: ends IBT2's earlier use, starts it and holds it, the wait cursor
+    // shown until it ends, since its locks may wait for another copy. Inside another guarded
+    // save it joins that one, which commits.
     explicit GuardedSave(Purpose purpose = Purpose::Save);
     // Rolls back unless commit() ran; while an exception unwinds, errors of the rollback are
     // dropped so that the first error stays the one reported.
@@ -54,6 +58,7 @@ public:
 
 private:
     bool m_owner = false; // this save started the transaction and ends it
+    std::optional<WaitCursor> m_wait; // while it may wait for rows another copy holds
     int m_uncaught;
     bool m_done = false;
     Purpose m_purpose;

@@ -63,7 +63,10 @@ TEST_F(ServerSalaryGrid, ARowAnotherCopySavedMeanwhileIsShownWithItsValuesAndThe
 
     r = grid->gridModel()->currentRow();
     ASSERT_TRUE(m->setData(m->index(r, Fond), 1700.0, Qt::EditRole));
+    ui.maxWaitDepth = 0;
     EXPECT_FALSE(grid->postRow());
+    EXPECT_EQ(ui.maxWaitDepth, 1) << "the wait cursor while the save may wait for the other copy";
+    EXPECT_EQ(ui.waitDepth, 0);
     EXPECT_EQ(ui.errors.join('|').toStdString(), "Înregistrarea a fost modificată de alt utilizator. Datele au fost "
                                                  "citite din nou; repetați modificarea.");
     EXPECT_FALSE(DM->saldo_data->isEditing());
