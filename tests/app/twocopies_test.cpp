@@ -146,6 +146,9 @@ TEST_F(TwoCopies, WorkMetByAnotherCopysOpenSaveWaitsBoundedAndIsToldInRomanian)
         {"recalculation", "Alt utilizator modifică chiar acum rîndurile lunare ale declarațiilor (salariile) și nu "
                           "și-a încheiat modificarea timp de o secundă. Operația s-a oprit fără să scrie pasul la "
                           "care ajunsese; repetați-o peste cîteva clipe."},
+        {"annulment", "Alt utilizator modifică chiar acum declarațiile persoanelor și nu și-a încheiat modificarea "
+                      "timp de o secundă. Operația s-a oprit fără să scrie pasul la care ajunsese; repetați-o peste "
+                      "cîteva clipe."},
         {"delete declaration",
          "Înregistrarea este modificată chiar acum de alt utilizator, care nu și-a încheiat modificarea timp de o "
          "secundă. Modificarea dumneavoastră a rămas pe ecran; salvați-o din nou peste cîteva clipe."},
@@ -169,6 +172,7 @@ TEST_F(TwoCopies, WorkMetByAnotherCopysOpenSaveWaitsBoundedAndIsToldInRomanian)
     EXPECT_EQ(b.ask("post saldo_data"), "");
     EXPECT_EQ(b.ask("forming"), "");
     EXPECT_EQ(b.ask("recalculation"), "");
+    EXPECT_EQ(b.ask("annulment"), "");
     EXPECT_EQ(stored("select sd_zile_n from saldo_data"), "6");
     EXPECT_EQ(stored("select count(*) from name_account where na_pl is null"), "0");
 

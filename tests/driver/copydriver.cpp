@@ -28,6 +28,8 @@
 #include "data/ibtransaction.h"
 #include "data/readscope.h"
 #include "data/tdm.h"
+#include "data/recordset.h"
+#include "packages/packageannulment.h"
 #include "packages/packageforming.h"
 #include "persons/deletions.h"
 #include "platform/guard.h"
@@ -124,6 +126,17 @@ public:
             return guarded([] { PackageForming::run(); }, said);
         } else if (command == QLatin1String("recalculation")) {
             return guarded([] { Recalculation::run(); }, said);
+        } else if (command == QLatin1String("annulment")) {
+            // The registry window opened and "Anularea pachetului" chosen: with no package of
+            // the year, the year's marks are lifted.
+            return guarded(
+                [] {
+                    RecordSet registry(QStringLiteral("t_pachet"));
+                    PackageAnnulment::declareRegistry(&registry);
+                    PackageAnnulment::loadRegistry(&registry);
+                    PackageAnnulment::annulCurrent(&registry);
+                },
+                said);
         } else if (command == QLatin1String("declarations") || command == QLatin1String("rows")) {
             return many(command == QLatin1String("rows"), words.value(1).toInt(), words.value(2).toInt(),
                         words.value(3), said);
