@@ -136,25 +136,25 @@ TEST_F(TwoCopies, WorkMetByAnotherCopysOpenSaveWaitsBoundedAndIsToldInRomanian)
     ASSERT_EQ(a.ask("hold update name_account set na_id=na_id where na_id=100000;"
                     "update saldo_data set sd_id=sd_id where sd_na=100000"),
               "");
+    // An operation stops naming what held it; a save keeps what was typed.
+    const auto operation = [](const std::string &what) {
+        return "Alt utilizator modifică chiar acum " + what
+               + " și nu și-a încheiat modificarea timp de o secundă. "
+                 "Operația s-a oprit fără să scrie pasul la care ajunsese; repetați-o peste cîteva clipe.";
+    };
+    const std::string save = "Înregistrarea este modificată chiar acum de alt utilizator, care nu și-a încheiat "
+                             "modificarea timp de o secundă. Modificarea dumneavoastră a rămas pe ecran; salvați-o "
+                             "din nou peste cîteva clipe.";
     struct Case {
-        const char *step, *refusal;
+        const char *step;
+        std::string refusal;
     };
     const Case cases[] = {
-        {"forming", "Alt utilizator modifică chiar acum declarațiile persoanelor și nu și-a încheiat modificarea "
-                    "timp de o secundă. Operația s-a oprit fără să scrie pasul la care ajunsese; repetați-o peste "
-                    "cîteva clipe."},
-        {"recalculation", "Alt utilizator modifică chiar acum rîndurile lunare ale declarațiilor (salariile) și nu "
-                          "și-a încheiat modificarea timp de o secundă. Operația s-a oprit fără să scrie pasul la "
-                          "care ajunsese; repetați-o peste cîteva clipe."},
-        {"annulment", "Alt utilizator modifică chiar acum declarațiile persoanelor și nu și-a încheiat modificarea "
-                      "timp de o secundă. Operația s-a oprit fără să scrie pasul la care ajunsese; repetați-o peste "
-                      "cîteva clipe."},
-        {"delete declaration",
-         "Înregistrarea este modificată chiar acum de alt utilizator, care nu și-a încheiat modificarea timp de o "
-         "secundă. Modificarea dumneavoastră a rămas pe ecran; salvați-o din nou peste cîteva clipe."},
-        {"edit saldo_data 0 sd_zile_n=6\npost saldo_data",
-         "Înregistrarea este modificată chiar acum de alt utilizator, care nu și-a încheiat modificarea timp de o "
-         "secundă. Modificarea dumneavoastră a rămas pe ecran; salvați-o din nou peste cîteva clipe."},
+        {"forming", operation("declarațiile persoanelor")},
+        {"recalculation", operation("rîndurile lunare ale declarațiilor (salariile)")},
+        {"annulment", operation("declarațiile persoanelor")},
+        {"delete declaration", save},
+        {"edit saldo_data 0 sd_zile_n=6\npost saldo_data", save},
     };
     ASSERT_EQ(b.ask("open 1 2005"), "");
     for (const Case &c : cases) {
@@ -162,7 +162,7 @@ TEST_F(TwoCopies, WorkMetByAnotherCopysOpenSaveWaitsBoundedAndIsToldInRomanian)
         const QStringList steps = QString::fromUtf8(c.step).split('\n');
         for (int i = 0; i + 1 < steps.size(); ++i)
             ASSERT_EQ(b.ask(steps[i]), "");
-        EXPECT_EQ(b.ask(steps.last()), std::string("error: ") + c.refusal);
+        EXPECT_EQ(b.ask(steps.last()), "error: " + c.refusal);
     }
     EXPECT_EQ(stored("select sd_zile_n from saldo_data"), "5");
     EXPECT_EQ(stored("select count(*) from name_account where na_pl is not null"), "0");
