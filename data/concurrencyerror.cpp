@@ -4,6 +4,7 @@
 
 #include <ibase.h>
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 
 namespace {
@@ -152,5 +153,23 @@ std::optional<ConcurrencyError> ConcurrencyError::recognise(const intptr_t *stat
         return std::nullopt;
     default:
         return std::nullopt;
+    }
+}
+
+void ConcurrencyError::retryWhileBusy(int waitSeconds, const std::function<void()> &attempt,
+                                      const std::function<void()> &onConflict)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        try {
+            attempt();
+            return;
+        } catch (const ConcurrencyError &e) {
+            if (onConflict)
+                onConflict();
+            if (!e.retryable() || waited.elapsed() >= qint64(waitSeconds) * 1000)
+                throw;
+        }
     }
 }

@@ -8,6 +8,7 @@
 #include "data/dberror.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class ConcurrencyError : public DbError
@@ -39,6 +40,12 @@ public:
     const QString &engineText() const { return m_engineText; }
     // Running the statement again, once the other transaction has ended, may succeed.
     bool retryable() const { return m_kind == Kind::Busy || m_kind == Kind::Deadlock; }
+
+    // Runs `attempt` again while another transaction's lock or change is in its way (a
+    // retryable error), for `waitSeconds` at most; the last conflict is raised after that.
+    // `onConflict` puts back what a failed attempt left before the next (or before the raise).
+    static void retryWhileBusy(int waitSeconds, const std::function<void()> &attempt,
+                               const std::function<void()> &onConflict = {});
 
     // The message of a kind, in Romanian.
     static QString describe(Kind kind, const QString &table, int waitSeconds, const QString &key = {});

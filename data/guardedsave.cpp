@@ -4,9 +4,6 @@
 #include "data/recordset.h"
 #include "data/tdm.h"
 
-#include <QElapsedTimer>
-
-#include <exception>
 #include <optional>
 #include <vector>
 
@@ -40,16 +37,9 @@ std::optional<Values> firstRow(const QString &sql)
 // the connection's lock timeout at most; the last conflict is raised after that.
 std::optional<Values> lockedRow(const QString &sql)
 {
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
-        try {
-            return firstRow(sql);
-        } catch (const ConcurrencyError &e) {
-            if (!e.retryable() || waited.elapsed() >= qint64(DM->IDB->lockTimeout()) * 1000)
-                throw;
-        }
-    }
+    std::optional<Values> row;
+    ConcurrencyError::retryWhileBusy(DM->IDB->lockTimeout(), [&] { row = firstRow(sql); });
+    return row;
 }
 
 // The stored fields of a record set, by index.
@@ -94,13 +84,12 @@ private:
 
 } // namespace
 
-GuardedSave::GuardedSave(Purpose purpose) : m_uncaught(std::uncaught_exceptions()), m_purpose(purpose)
+GuardedSave::GuardedSave(Purpose purpose) : m_purpose(purpose)
 {
     if (!sharedDatabase() || DM->m_writeHeld)
         return;
     DM->IBQ2->close();
-    DM->IBT2->commitIfActive();
-    DM->IBT2->startTransaction();
+    m_write.emplace();
     DM->m_writeHeld = true;
     m_owner = true;
     m_wait.emplace();
@@ -108,18 +97,9 @@ GuardedSave::GuardedSave(Purpose purpose) : m_uncaught(std::uncaught_exceptions(
 
 GuardedSave::~GuardedSave() noexcept(false)
 {
-    if (!m_owner || m_done)
-        return;
-    DM->m_writeHeld = false;
-    const bool unwinding = std::uncaught_exceptions() > m_uncaught;
-    try {
-        DM->IBQ2->close();
-        if (DM->IBT2->active())
-            DM->IBT2->rollback();
-    } catch (...) {
-        if (!unwinding)
-            throw;
-    }
+    // The transaction, when not committed, is rolled back as its member ends.
+    if (m_write)
+        DM->m_writeHeld = false;
 }
 
 bool GuardedSave::sharedDatabase()
@@ -198,10 +178,9 @@ void GuardedSave::lockRow(RecordSet &set, int key)
 
 void GuardedSave::commit()
 {
-    if (!m_owner || m_done)
+    if (!m_write)
         return;
     DM->m_writeHeld = false;
-    m_done = true;
-    DM->IBT2->commit();
-    DM->IBQ2->close();
+    m_write->commit();
+    m_write.reset();
 }

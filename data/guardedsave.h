@@ -8,6 +8,7 @@
 // read and no check is overtaken between its reading and the write. On the database file of
 // one user it does nothing: every statement runs as it always ran.
 
+#include "data/writetransaction.h"
 #include "platform/userinteraction.h"
 
 #include <QString>
@@ -57,9 +58,8 @@ public:
     void commit();
 
 private:
-    bool m_owner = false; // this save started the transaction and ends it
-    std::optional<WaitCursor> m_wait; // while it may wait for rows another copy holds
-    int m_uncaught;
-    bool m_done = false;
+    bool m_owner = false;                    // this save started the transaction and ends it
+    std::optional<WriteTransaction> m_write; // its transaction, until committed
+    std::optional<WaitCursor> m_wait;        // while it may wait for rows another copy holds
     Purpose m_purpose;
 };

@@ -1,7 +1,6 @@
 #include "data/tdm.h"
 #include "data/concurrencyerror.h"
 
-#include <QElapsedTimer>
 
 #include <stdexcept>
 
@@ -152,25 +151,20 @@ void TDM::execWrite(const QString &sql)
         runWrite(sql);
         return;
     }
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
-        IBT2->commitIfActive();
-        IBT2->startTransaction();
-        try {
+    IBT2->commitIfActive();
+    // Read committed sees what the other transaction committed only when run again.
+    ConcurrencyError::retryWhileBusy(
+        IDB->lockTimeout(),
+        [&] {
+            IBT2->startTransaction();
             runWrite(sql);
-        } catch (const ConcurrencyError &e) {
-            // Read committed sees what the other transaction committed only when run again.
+        },
+        [&] {
             IBQ2->close();
             IBT2->rollback();
-            if (!e.retryable() || waited.elapsed() >= qint64(IDB->lockTimeout()) * 1000)
-                throw;
-            continue;
-        }
-        IBT2->commitIfActive();
-        IBQ2->close();
-        return;
-    }
+        });
+    IBT2->commitIfActive();
+    IBQ2->close();
 }
 
 namespace {

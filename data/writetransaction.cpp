@@ -2,8 +2,6 @@
 #include "data/tdm.h"
 #include "data/concurrencyerror.h"
 
-#include <QElapsedTimer>
-
 #include <exception>
 
 WriteTransaction::WriteTransaction() : m_uncaught(std::uncaught_exceptions())
@@ -58,21 +56,15 @@ IbQuery *WriteTransaction::open(const QString &sql)
 
 void WriteTransaction::lockRows(const QString &sql)
 {
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
-        try {
+    ConcurrencyError::retryWhileBusy(
+        DM->IDB->lockTimeout(),
+        [&] {
             IbQuery *q = open(sql);
             while (!q->eof())
                 q->next();
             q->close();
-            return;
-        } catch (const ConcurrencyError &e) {
-            DM->IBQ2->close();
-            if (!e.retryable() || waited.elapsed() >= qint64(DM->IDB->lockTimeout()) * 1000)
-                throw;
-        }
-    }
+        },
+        [] { DM->IBQ2->close(); });
 }
 
 void WriteTransaction::commit()
